@@ -1,0 +1,39 @@
+# GoogleTest for both builds, and the helper that registers a test program.
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING)
+  # Debian ships GoogleTest as sources: compile them with the cross compiler.
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  set(LYRO_GTEST_MAIN gtest_main)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(LYRO_TEST_PREFIX "win64.")
+  else()
+    set(LYRO_TEST_PREFIX "win32.")
+  endif()
+  set(WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                  WORLD_READ WORLD_EXECUTE
+                 @ONLY)
+else()
+  find_package(GTest REQUIRED)
+  set(LYRO_GTEST_MAIN GTest::gtest_main)
+  set(LYRO_TEST_PREFIX "native.")
+endif()
+
+# lyro_add_test(name SOURCES... LIBS...) builds one test program from the
+# given sources, links it with the given libraries and registers its tests.
+function(lyro_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${LYRO_GTEST_MAIN})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  gtest_discover_tests(${name}
+    TEST_PREFIX ${LYRO_TEST_PREFIX}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,42 @@
+// The catalog: every song title (hidden ones too) and every label entry of
+// the songbook, in file order, built in one pass together with the library
+// dialog's song box and the remote list page.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "library/beeper.h"
+#include "library/current_song.h"
+#include "library/song_box.h"
+#include "library/text_label.h"
+
+namespace lyro {
+
+inline constexpr std::size_t kCatalogTitleMax = 49;
+
+struct Catalog {
+    // Each entry is a title (or label text) cut to kCatalogTitleMax chars.
+    std::vector<std::string> entries;
+};
+
+// What the catalog scan writes besides the catalog itself.
+struct CatalogOutputs {
+    SongBox& song_box;
+    TextLabel& count_label;
+    Beeper& beeper;
+    std::string page_path;  // the remote page, rewritten as the list page
+};
+
+// Reads `songbook_path` from the top and rebuilds the catalog, the song box,
+// the count label and the list page. Hidden songs (titles starting with
+// '/') always enter the catalog, and the song box and the page only when
+// `show_hidden` is set.
+void build_catalog(const std::string& songbook_path, bool show_hidden, Catalog& catalog,
+                   CatalogOutputs out);
+
+// Empties every display line of the current song (the line count stays).
+void clear_display_lines(CurrentSong& song);
+
+}  // namespace lyro

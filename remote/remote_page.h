@@ -1,0 +1,44 @@
+// The remote page index.html that browsers on the network follow: the list
+// page while the library is shown, the song page while a song is shown.
+// Titles and lines are escaped (& < >) so that the browser shows them as
+// written and a songbook cannot inject markup into the page.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lyro {
+
+// Writes one list page. begin_list_page deletes and re-creates the page;
+// when it cannot be created the other calls write nothing. Released before
+// finish_list_page, the page is closed holding what was written so far.
+class ListPageWriter {
+public:
+    explicit ListPageWriter(std::string page_path) : path_(std::move(page_path)) {}
+
+    void begin_list_page();
+    void add_list_page_entry(std::string_view title);
+    void finish_list_page();
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::string path_;
+    std::unique_ptr<std::FILE, Closer> file_;
+    int next_number_ = 1;
+};
+
+// Rewrites the page as the song page: the title and the first `count`
+// display lines.
+void write_song_page(const std::string& page_path, std::string_view title,
+                     const std::vector<std::string>& lines, std::size_t count);
+
+// The text with & < > written as &amp; &lt; &gt;.
+std::string html_escaped(std::string_view text);
+
+}  // namespace lyro
