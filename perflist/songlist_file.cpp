@@ -1,0 +1,86 @@
+// The songlist file's save and load, with their questions and notices.
+#include "perflist/songlist_file.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "library/book_file.h"
+#include "perflist/list_sync.h"
+#include "perflist/songlist_text.h"
+#include "platform/durable_file.h"
+
+namespace lyro {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+bool exists_for_reading(const std::string& path) {
+    return FileHandle(std::fopen(path.c_str(), "rb")) != nullptr;
+}
+
+// Writes `text` to `temp`, puts it on disk and closes it. On failure the
+// partly written file is removed again.
+bool write_whole(const std::string& temp, const std::string& text) {
+    FileHandle file(std::fopen(temp.c_str(), "wb"));
+    if (!file) return false;
+    bool whole = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
+                 flush_to_disk(file.get());
+    whole = std::fclose(file.release()) == 0 && whole;
+    if (!whole) std::remove(temp.c_str());
+    return whole;
+}
+
+// The new file is complete on disk before it replaces the old one; until
+// then the old one is untouched.
+bool write_in_place_of(const std::string& path, const std::string& text) {
+    const std::string temp = path + ".new";
+    if (!write_whole(temp, text)) return false;
+    if (replace_file(temp, path)) return true;
+    std::remove(temp.c_str());
+    return false;
+}
+
+}  // namespace
+
+bool save_songlist(PerfList& list, ListBox& box, Prompter& prompter, const DataFiles& files) {
+    list.changed = false;
+    const std::string path = files.songlist();
+    if (exists_for_reading(path) &&
+        !prompter.ask("There appears to already be a saved list\rDo you wish to write over it?",
+                      "Rewrite Song List"))
+        return false;
+
+    if (take_in_list_box(list, box) > kListPlaces)
+        prompter.notify("Warning, 32 Songs Maximum - remainder truncated", "SAVE SONGLIST");
+    if (!write_in_place_of(path, songlist_text(list))) {
+        prompter.notify("Could Not Save Songlist", "SAVE SONGLIST");
+        return false;
+    }
+    return true;
+}
+
+bool load_songlist(PerfList& list, ListBox& box, Prompter& prompter, Beeper& beeper,
+                   const DataFiles& files) {
+    if (list.length != 0 && !prompter.ask("Are you sure?", "Load Song list")) return false;
+
+    BookFile file(files.songlist());
+    list.length = 0;
+    if (!file.is_open()) {
+        prompter.notify("Could Not Load Songlist", "LOAD SONGLIST");
+        return false;
+    }
+    box.reset();
+    for (ListEntry& entry : list.entries) entry.key_change = 0;
+
+    SonglistReading reading{list, box};
+    std::string line;
+    while (get_book_line(file, line, beeper)) read_songlist_line(line, reading);
+    return true;
+}
+
+}  // namespace lyro
