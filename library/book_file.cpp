@@ -1,7 +1,10 @@
 // The shared line reader of the songbook format.
 #include "library/book_file.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "library/byte_scan.h"
 
 namespace lyro {
 
@@ -28,7 +31,14 @@ bool BookFile::refill() {
     if (ended_ || !file_) return false;
     pos_ = 0;
     len_ = std::fread(buf_.get(), 1, kReadChunk, file_.get());
+    find_text_end();
     return len_ > 0;
+}
+
+void BookFile::find_text_end() {
+    const char* from = buf_.get() + pos_;
+    const auto* z = static_cast<const char*>(std::memchr(from, kCtrlZ, len_ - pos_));
+    text_end_ = z ? static_cast<std::size_t>(z - buf_.get()) : len_;
 }
 
 bool get_book_line(BookFile& f, std::string& line, Beeper& beeper) {
@@ -36,44 +46,38 @@ bool get_book_line(BookFile& f, std::string& line, Beeper& beeper) {
     for (;;) {
         if (f.pos_ == f.len_ && !f.refill()) {
             if (line.empty()) return false;
-            if (finish_line(line)) return true;
-            return false;  // a comment as the last line: nothing follows it
+            return finish_line(line);  // a comment as the last line: nothing follows
         }
-        const char* p = f.buf_.get() + f.pos_;
-        const std::size_t n = std::min(f.len_ - f.pos_, kBookLineMax - line.size());
-        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', n));
-        const std::size_t span = lf ? static_cast<std::size_t>(lf - p) + 1 : n;
-
-        if (!std::memchr(p, '\r', span) && !std::memchr(p, kCtrlZ, span)) {
-            // The common case: plain characters up to the LF or the window.
-            line.append(p, span);
-            f.pos_ += span;
-            if (line.size() == kBookLineMax) {
-                beeper.beep();
-                return true;  // cut: not tested for a comment, LF stays
-            }
-            if (lf && finish_line(line)) return true;
+        if (f.text_end_ < f.pos_) f.find_text_end();  // next_byte read past a Ctrl-Z
+        if (f.pos_ == f.text_end_) {
+            f.ended_ = true;  // a Ctrl-Z: the text ends here
+            f.len_ = f.pos_;
             continue;
         }
-        for (std::size_t i = 0; i < span; ++i) {
-            const char c = p[i];
-            ++f.pos_;
-            if (c == kCtrlZ) {
-                f.ended_ = true;
-                f.len_ = f.pos_;
-                break;
-            }
-            if (c == '\r') continue;
-            line.push_back(c);
-            if (line.size() == kBookLineMax) {
-                beeper.beep();
-                return true;
-            }
-            if (c == '\n') {
-                if (finish_line(line)) return true;
-                break;  // a comment: start the next line afresh
-            }
+        // Look for the line end no further than the characters that still
+        // fit. A CR is dropped where it stands and does not count.
+        const char* p = f.buf_.get() + f.pos_;
+        const std::size_t n = std::min(f.text_end_ - f.pos_, kBookLineMax - line.size());
+        const std::size_t at = find_either(p, n, '\n', '\r');
+        if (at < n && p[at] == '\r') {
+            line.append(p, at);
+            // CR LF, the usual line end, with the LF inside the window: the
+            // line ends here without taking another turn for the LF.
+            const bool crlf = at + 1 < n && p[at + 1] == '\n';
+            f.pos_ += at + (crlf ? 2 : 1);
+            if (crlf && finish_line(line)) return true;
+            continue;
         }
+        const bool lf = at < n;
+        const std::size_t span = lf ? at + 1 : n;
+        line.append(p, span);
+        f.pos_ += span;
+        if (line.size() == kBookLineMax) {
+            beeper.beep();
+            return true;  // cut: not tested for a comment, an LF stays
+        }
+        if (lf && finish_line(line)) return true;
+        // else: a comment was dropped, or the line goes on in the next window
     }
 }
 

@@ -38,6 +38,7 @@ public:
 private:
     friend bool get_book_line(BookFile&, std::string&, Beeper&);
     bool refill();
+    void find_text_end();
 
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
@@ -47,6 +48,9 @@ private:
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool ended_ = false;  // a Ctrl-Z was read: nothing after it counts
+    // Where the buffered text ends for the line reader: the first Ctrl-Z at
+    // or after pos_, or len_. Found once per buffer, not once per line.
+    std::size_t text_end_ = 0;
 };
 
 // Delivers the next line (without its line end) into `line`. Returns false

@@ -1,1 +1,87 @@
-// placeholder
+// Finding a song by its folded title and loading its body into the current
+// song. Every lookup reads the songbook from its top: nothing is cached, so
+// a saved edit is seen by the next load.
+#include "library/song_loading.h"
+
+#include <algorithm>
+
+#include "library/byte_scan.h"
+#include "library/title_ops.h"
+
+namespace lyro {
+
+namespace {
+
+// Only a line that holds ':' or '#' can hold a header or the end marker;
+// one quick look passes over the many lines that hold neither.
+bool may_end_or_start_song(const std::string& line) {
+    return find_either(line.data(), line.size(), ':', '#') != line.size();
+}
+
+constexpr std::string_view kFound = " ";
+constexpr std::string_view kNotFound = "Song Not Found";
+
+// Line 0 of every loaded song: a single blank.
+void start_song(CurrentSong& song) {
+    song.raw.assign(1, " ");
+    song.line_count = 1;
+}
+
+// Reads the body of the song whose header was just read: every line up to
+// the next header, the end marker or the end of the file.
+void read_body(BookFile& book, CurrentSong& song, Beeper& beeper) {
+    std::string line;
+    while (get_book_line(book, line, beeper)) {
+        if (may_end_or_start_song(line) && (holds(line, kEndMarker) || holds(line, kHeaderMark))) {
+            break;
+        }
+        strip_rtf_words(line);
+        if (line.size() > kSongLineMax) line.resize(kSongLineMax);
+        song.raw.push_back(line);
+    }
+    song.line_count = song.raw.size();
+}
+
+// Display line i becomes raw line i for every line in use; display lines
+// beyond them keep their text, and there are never fewer than the slots
+// the viewer counts on.
+void copy_to_display(CurrentSong& song) {
+    if (song.display.size() < std::max(kDisplaySlots, song.line_count)) {
+        song.display.resize(std::max(kDisplaySlots, song.line_count));
+    }
+    std::copy_n(song.raw.begin(), song.line_count, song.display.begin());
+}
+
+}  // namespace
+
+bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& beeper) {
+    fold_title(title);
+    std::string line;
+    while (get_book_line(book, line, beeper)) {
+        if (!may_end_or_start_song(line)) continue;
+        if (holds(line, kEndMarker)) break;
+        if (holds(line, kHeaderMark) && folded(header_title(line)) == title) {
+            status.set_text(kFound);
+            return true;
+        }
+    }
+    status.set_text(kNotFound);
+    return false;
+}
+
+void load_current_song(const std::string& songbook_path, CurrentSong& song, TextLabel& status,
+                       Beeper& beeper) {
+    start_song(song);
+    BookFile book(songbook_path);
+    if (!book.is_open()) {
+        // The title is folded as a lookup would leave it, so that what the
+        // viewer shows does not depend on why the song is missing.
+        fold_title(song.title);
+        status.set_text(kNotFound);
+    } else if (find_song(book, song.title, status, beeper)) {
+        read_body(book, song, beeper);
+    }
+    copy_to_display(song);
+}
+
+}  // namespace lyro

@@ -19,17 +19,23 @@ namespace lyro {
 class ListPageWriter {
 public:
     explicit ListPageWriter(std::string page_path) : path_(std::move(page_path)) {}
+    ~ListPageWriter();
+    ListPageWriter(ListPageWriter&&) noexcept = default;
+    ListPageWriter& operator=(ListPageWriter&& other) noexcept;
 
     void begin_list_page();
     void add_list_page_entry(std::string_view title);
     void finish_list_page();
 
 private:
+    void write_pending();
+
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
     std::string path_;
     std::unique_ptr<std::FILE, Closer> file_;
+    std::string pending_;  // page text not yet handed to the file
     int next_number_ = 1;
 };
 

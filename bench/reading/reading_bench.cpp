@@ -1,0 +1,145 @@
+// Times the catalog scan (list page included) and the loading of the last
+// song of a 2,000-song songbook, each beside a plain scan that only reads
+// the file and counts its line ends, and prints the medians and ratios.
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "library/catalog.h"
+#include "library/song_loading.h"
+
+namespace {
+
+constexpr int kSongs = 2000;
+constexpr int kLinesPerSong = 40;  // the header included
+constexpr int kRuns = 41;
+
+const char* const kChords[] = {"G       D/F#     Em      C       < ",
+                               "Am7   D    G  < ", "C    G/B   Am    F  < "};
+const char* const kWords[] = {"Amazing grace how sweet the sound ", "that saved a wretch like me, like me ",
+                              "I once was lost but now am found "};
+
+// Every 50th song is hidden: its title starts with '/'.
+std::string song_title(int i) {
+    std::string title = (i % 50 == 49) ? "/" : "";
+    title += "Song number " + std::to_string(i) + " of the book";
+    return title;
+}
+
+// A songbook as the editor writes it: header, a blank line, then chord and
+// lyric lines in turn, every line ended by CR LF; a few hidden songs and
+// label lines as real songbooks have them.
+std::string make_songbook() {
+    std::string book = "Songbook for the benchmark\r\n";
+    for (int i = 0; i < kSongs; ++i) {
+        if (i % 100 == 0) book += "***** Part " + std::to_string(i / 100) + " *****\r\n";
+        book += "::::: " + song_title(i) + " ::::: KEY=xx\r\n \r\n";
+        for (int line = 2; line < kLinesPerSong; ++line) {
+            book += (line % 2 == 0) ? kChords[line % 3] : kWords[line % 3];
+            book += "\r\n";
+        }
+    }
+    return book;
+}
+
+class NullBox final : public lyro::SongBox {
+public:
+    void reset() override { items.clear(); }
+    void add(std::string_view title) override { items.emplace_back(title); }
+    std::vector<std::string> items;
+};
+
+class NullLabel final : public lyro::TextLabel {
+public:
+    void set_text(std::string_view text) override { last = text; }
+    std::string last;
+};
+
+// What every reader has to beat: read the file, count its line ends.
+std::size_t plain_scan(const std::string& path) {
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return 0;
+    std::vector<char> buf(64 * 1024);
+    std::size_t lines = 0;
+    std::size_t got = 0;
+    while ((got = std::fread(buf.data(), 1, buf.size(), file.get())) > 0) {
+        lines += static_cast<std::size_t>(std::count(buf.data(), buf.data() + got, '\n'));
+    }
+    return lines;
+}
+
+double millis(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    return took.count();
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("lyro-reading-bench-" +
+                                                      std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    const std::string songbook = (dir / "songbook.lyr").string();
+    const std::string page = (dir / "index.html").string();
+    {
+        const std::string book = make_songbook();
+        std::ofstream(songbook, std::ios::binary).write(book.data(),
+                                                        static_cast<std::streamsize>(book.size()));
+    }
+
+    lyro::Catalog catalog;
+    NullBox box;
+    NullLabel label;
+    lyro::SilentBeeper beeper;
+    lyro::CurrentSong song;
+    std::size_t lines = 0;
+
+    // The three run in turn, so that the machine's load falls on all alike.
+    std::vector<double> scan, build, load;
+    for (int run = 0; run < kRuns; ++run) {
+        scan.push_back(millis([&] { lines = plain_scan(songbook); }));
+        build.push_back(millis([&] {
+            lyro::build_catalog(songbook, false, catalog, {box, label, beeper, page});
+        }));
+        load.push_back(millis([&] {
+            song.title = song_title(kSongs - 1);
+            lyro::load_current_song(songbook, song, label, beeper);
+        }));
+    }
+    const bool sane = catalog.entries.size() == kSongs + kSongs / 100 &&
+                      song.line_count == kLinesPerSong && label.last == " ";
+
+    const double base = median(scan);
+    std::printf("songbook: %d songs of %d lines, %ju bytes, %zu line ends\n", kSongs,
+                kLinesPerSong, static_cast<std::uintmax_t>(fs::file_size(songbook)), lines);
+    std::printf("medians of %d runs:\n", kRuns);
+    std::printf("  plain scan          %8.3f ms\n", base);
+    std::printf("  build_catalog       %8.3f ms   ratio %.2f\n", median(build), median(build) / base);
+    std::printf("  load_current_song   %8.3f ms   ratio %.2f\n", median(load), median(load) / base);
+    std::printf("target: each ratio at most 3\n");
+    fs::remove_all(dir);
+    if (!sane) {
+        std::fprintf(stderr, "the readers did not deliver what the songbook holds\n");
+        return 1;
+    }
+    return 0;
+}
