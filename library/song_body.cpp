@@ -1,0 +1,96 @@
+// The writer of a song body and its inverse; see song_body.h.
+#include "library/song_body.h"
+
+#include "library/book_pieces.h"
+#include "library/title_ops.h"
+
+namespace lyro {
+
+namespace {
+
+constexpr std::string_view kFirstLine = " ";
+
+// One line of the text box as stored lines of the writer's form.
+void write_box_line(std::string_view line, std::string& out) {
+    for (char c : line) {
+        if (c == '\r') continue;
+        if (c == '\n') {
+            out += ' ';
+            out += kLineEnd;
+            continue;
+        }
+        out += c;
+    }
+    out += ' ';
+    out += kLineEnd;
+}
+
+// Walks `pieces` to just after the header of the first song before the end
+// marker whose folded title is `folded_title`. False when there is none.
+bool skip_to_song(BookPieces& pieces, const std::string& folded_title) {
+    BookPiece piece;
+    while (pieces.next(piece)) {
+        if (piece.hidden) continue;
+        if (is_end_marker(piece.text)) return false;
+        if (is_song_header(piece.text) && folded(header_title(piece.text)) == folded_title) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void write_song_lines(const EditorBoxes& boxes, std::string& out) {
+    out += kFirstLine;
+    out += kLineEnd;
+    const std::size_t count = boxes.line_count();
+    if (count == 0) write_box_line("", out);  // an empty box is one empty line
+    for (std::size_t i = 0; i < count; ++i) write_box_line(boxes.line(i), out);
+}
+
+std::string editor_text_from_body(const std::vector<std::string>& body) {
+    std::string text;
+    const std::size_t first = !body.empty() && body.front() == kFirstLine ? 1 : 0;
+    for (std::size_t i = first; i < body.size(); ++i) {
+        std::string_view line = body[i];
+        if (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+        if (i > first) text += kLineEnd;
+        text += line;
+    }
+    return text;
+}
+
+std::optional<std::vector<std::string>> find_song_body(std::string_view book_bytes,
+                                                       std::string_view title) {
+    BookPieces pieces(readable_text(book_bytes));
+    if (!skip_to_song(pieces, folded(title))) return std::nullopt;
+
+    std::vector<std::string> body;
+    bool line_open = false;  // the last line was cut and may go on
+    BookPiece piece;
+    while (pieces.next(piece)) {
+        if (piece.hidden) {
+            line_open = false;
+            continue;
+        }
+        if (is_end_marker(piece.text) || is_song_header(piece.text)) break;
+        if (line_open) {
+            body.back() += piece.text;
+        } else {
+            body.emplace_back(piece.text);
+        }
+        line_open = piece.end == PieceEnd::cut;
+    }
+    return body;
+}
+
+std::optional<std::string> load_editor_text(SaveFiles& files, const std::string& songbook_path,
+                                            std::string_view title) {
+    std::string bytes;
+    if (!files.read_whole(songbook_path, bytes)) return std::nullopt;
+    auto body = find_song_body(bytes, title);
+    if (!body) return std::nullopt;
+    for (std::string& line : *body) strip_rtf_words(line);
+    return editor_text_from_body(*body);
+}
+
+}  // namespace lyro

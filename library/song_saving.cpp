@@ -1,0 +1,216 @@
+// The rewrite of the songbook for one save; see song_saving.h.
+#include "library/song_saving.h"
+
+#include "library/book_output.h"
+#include "library/book_pieces.h"
+#include "library/current_song.h"
+#include "library/song_body.h"
+#include "library/title_ops.h"
+
+namespace lyro {
+
+namespace {
+
+constexpr std::string_view kNoName = "NONAME";
+
+// The title as the title box gives it: one line, at most kTitleMax
+// characters, "NONAME" when nothing but blanks is left.
+std::string box_title(const EditorBoxes& boxes) {
+    std::string title = boxes.title_text();
+    title.resize(std::min(title.find_first_of("\r\n"), title.size()));
+    if (title.size() > kTitleMax) title.resize(kTitleMax);
+    if (title.find_first_not_of(' ') == std::string::npos) title = kNoName;
+    return title;
+}
+
+std::string header_line(std::string_view title) {
+    return "::::: " + std::string(title) + " ::::: KEY=xx";
+}
+
+std::string upper_cased(std::string title) {
+    for (char& c : title) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return title;
+}
+
+// The title by which the songbook will know a song whose header is `header`.
+std::string stored_title(std::string_view header) {
+    std::string title(header_title(header));
+    title.resize(title.find_last_not_of(' ') + 1);
+    return title;
+}
+
+// One pass over the old songbook that builds the new one.
+class Rewrite {
+public:
+    Rewrite(std::string_view old_book, const EditorBoxes& boxes, std::string title, bool new_song,
+            std::string_view edited)
+        : old_book_(old_book),
+          out_(old_book),
+          boxes_(boxes),
+          title_(std::move(title)),
+          folded_new_(folded(stored_title(header_line(title_)))),
+          folded_edited_(folded(edited)),
+          new_song_(new_song) {}
+
+    SaveResult run();
+    TextParts book() const { return out_.parts(); }
+    const std::string& saved_title() const { return saved_title_; }
+
+private:
+    void take(const BookPiece& piece);
+    void skip(const BookPiece& piece);
+    void keep(const BookPiece& piece);
+    void write_song(std::string_view title);
+    bool title_taken() const;
+
+    const std::string_view old_book_;
+    BookOutput out_;
+    const EditorBoxes& boxes_;
+    const std::string title_;
+    const std::string folded_new_;
+    const std::string folded_edited_;
+    const bool new_song_;
+
+    std::string saved_title_;
+    std::string comments_;  // comment lines met in the old body
+    bool before_end_marker_ = true;
+    bool skipping_ = false;  // inside the edited song's old body
+    bool replaced_ = false;
+    bool other_has_title_ = false;
+    PieceEnd last_end_ = PieceEnd::line_end;  // of the last piece copied
+};
+
+SaveResult Rewrite::run() {
+    const std::string_view readable = readable_text(old_book_);
+    BookPieces pieces(readable);
+    BookPiece piece;
+    while (pieces.next(piece)) take(piece);
+
+    if (skipping_ || new_song_) {
+        // A song that ran to the end of the text, and every new song, go
+        // to the end, after a last line that had no line end of its own.
+        if (last_end_ == PieceEnd::text_end) out_.add(kLineEnd);
+        write_song(upper_cased(title_));
+        skipping_ = false;
+        replaced_ = true;
+    }
+    if (!replaced_) return SaveResult::song_not_found;
+    if (title_taken()) return SaveResult::title_taken;
+    out_.copy(old_book_.substr(readable.size()), "");  // a Ctrl-Z and what follows it
+    return SaveResult::saved;
+}
+
+void Rewrite::take(const BookPiece& piece) {
+    if (skipping_) return skip(piece);
+    if (piece.visible()) {
+        if (is_end_marker(piece.text)) {
+            before_end_marker_ = false;
+        } else if (is_song_header(piece.text)) {
+            const std::string title = folded(header_title(piece.text));
+            if (!new_song_ && !replaced_ && before_end_marker_ && title == folded_edited_) {
+                skipping_ = true;  // the song the editor loaded: its lines go
+                return;
+            }
+            if (title == folded_new_) other_has_title_ = true;
+        }
+    }
+    keep(piece);
+}
+
+// A piece of the edited song's old body. Comment lines are the user's own
+// notes, which the editor never showed: they stay, after the new body.
+void Rewrite::skip(const BookPiece& piece) {
+    if (piece.hidden) {
+        comments_ += piece.text;
+        comments_ += kLineEnd;
+        return;
+    }
+    if (!is_end_marker(piece.text) && !is_song_header(piece.text)) return;
+    write_song(title_);
+    skipping_ = false;
+    replaced_ = true;
+    take(piece);  // the line that ended the body is copied like any other
+}
+
+void Rewrite::keep(const BookPiece& piece) {
+    out_.copy(piece.text, piece.end == PieceEnd::line_end ? kLineEnd : "");
+    last_end_ = piece.end;
+}
+
+void Rewrite::write_song(std::string_view title) {
+    std::string song = header_line(title);
+    saved_title_ = stored_title(song);
+    song += kLineEnd;
+    write_song_lines(boxes_, song);
+    song += comments_;
+    comments_.clear();
+    out_.add(song);
+    last_end_ = PieceEnd::line_end;
+}
+
+// Two songs of one title would be one song to every lookup: a new song, or
+// a song that changes its title, may not take a title that another has.
+bool Rewrite::title_taken() const {
+    const bool renamed = new_song_ || folded(saved_title_) != folded_edited_;
+    return renamed && other_has_title_;
+}
+
+}  // namespace
+
+SaveResult save_song(SaveFiles& files, const DataFiles& paths, const EditorBoxes& boxes,
+                     bool new_song, std::string& current_title) {
+    std::string old_book;
+    if (!files.read_whole(paths.songbook(), old_book)) return SaveResult::book_unreadable;
+    std::string title = box_title(boxes);
+    if (holds(title, kEndMarker)) return SaveResult::title_has_end_marker;
+
+    Rewrite rewrite(old_book, boxes, std::move(title), new_song, current_title);
+    const SaveResult planned = rewrite.run();
+    if (planned != SaveResult::saved) return planned;
+
+    const RotationNames names{paths.songbook(), paths.oldbook(), paths.temp()};
+    switch (rotate_songbook(files, names, old_book, rewrite.book())) {
+        case Rotation::done:
+            current_title = rewrite.saved_title();
+            return SaveResult::saved;
+        case Rotation::temp_not_written:
+            return SaveResult::temp_not_written;
+        case Rotation::backup_not_made:
+            return SaveResult::backup_not_made;
+        case Rotation::not_replaced:
+            break;
+    }
+    return SaveResult::not_replaced;
+}
+
+std::string_view save_message(SaveResult result) {
+    switch (result) {
+        case SaveResult::saved:
+            return "";
+        case SaveResult::book_unreadable:
+            return "The songbook file SONGBOOK.LYR could not be read.\rNothing was saved.";
+        case SaveResult::song_not_found:
+            return "The song being edited is no longer in the songbook file SONGBOOK.LYR.\r"
+                   "Nothing was saved.";
+        case SaveResult::title_taken:
+            return "A song with this title is already in the songbook.\r"
+                   "Please enter another title; nothing was saved.";
+        case SaveResult::title_has_end_marker:
+            return "A song title cannot hold #*#*#, which marks the end of the songbook.\r"
+                   "Nothing was saved.";
+        case SaveResult::temp_not_written:
+            return "The song could not be saved: the file TEMP.LYR could not be written\r"
+                   "(the disk may be full or write-protected). The songbook is unchanged.";
+        case SaveResult::backup_not_made:
+            return "The song could not be saved: the backup file OLDBOOK.LYR could not be\r"
+                   "made. The songbook is unchanged.";
+        case SaveResult::not_replaced:
+            return "The song could not be saved: SONGBOOK.LYR could not be replaced\r"
+                   "(it may be open in another program). The songbook is unchanged.";
+    }
+    return "";
+}
+
+}  // namespace lyro
