@@ -1,0 +1,173 @@
+// POSIX sockets for the native build.
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <system_error>
+#include <utility>
+
+#include "platform/sockets.h"
+
+namespace lyro {
+
+namespace {
+
+std::string error_text(int code) { return std::generic_category().message(code); }
+
+// Owns one socket descriptor.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Fd& operator=(Fd&& other) noexcept {
+        if (this != &other) {
+            close_now();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() { close_now(); }
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    void close_now() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+void set_io_timeout(int fd, std::chrono::milliseconds limit) {
+    timeval tv{};
+    tv.tv_sec = static_cast<time_t>(limit.count() / 1000);
+    tv.tv_usec = static_cast<suseconds_t>((limit.count() % 1000) * 1000);
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
+}
+
+sockaddr_in ipv4_address(std::uint32_t host, std::uint16_t port) {
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    addr.sin_addr.s_addr = htonl(host);
+    return addr;
+}
+
+class PosixConnection final : public ClientConnection {
+public:
+    explicit PosixConnection(Fd fd) : fd_(std::move(fd)) {}
+
+    std::ptrdiff_t receive(char* buffer, std::size_t size) override {
+        ssize_t n = 0;
+        do n = ::recv(fd_.get(), buffer, size, 0);
+        while (n < 0 && errno == EINTR);
+        return n < 0 ? -1 : n;
+    }
+
+    std::ptrdiff_t send(const char* bytes, std::size_t size) override {
+        ssize_t n = 0;
+        do n = ::send(fd_.get(), bytes, size, MSG_NOSIGNAL);
+        while (n < 0 && errno == EINTR);
+        return n < 0 ? -1 : n;
+    }
+
+    void finish_sending() override { ::shutdown(fd_.get(), SHUT_WR); }
+
+    bool wait_for_data(std::chrono::milliseconds limit) override {
+        pollfd p{fd_.get(), POLLIN, 0};
+        int n = 0;
+        do n = ::poll(&p, 1, static_cast<int>(limit.count()));
+        while (n < 0 && errno == EINTR);
+        return n > 0;
+    }
+
+    void reset() override {
+        linger hard{1, 0};
+        setsockopt(fd_.get(), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        fd_.close_now();
+    }
+
+private:
+    Fd fd_;
+};
+
+class PosixListener final : public Listener {
+public:
+    PosixListener(Fd fd, std::chrono::milliseconds io_timeout)
+        : fd_(std::move(fd)), io_timeout_(io_timeout) {}
+
+    std::unique_ptr<Connection> accept() override {
+        int c = -1;
+        do c = ::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC);
+        while (c < 0 && errno == EINTR);
+        if (c < 0) return nullptr;
+        set_io_timeout(c, io_timeout_);
+        return std::make_unique<PosixConnection>(Fd(c));
+    }
+
+    std::uint16_t port() const override {
+        sockaddr_in addr{};
+        socklen_t len = sizeof addr;
+        if (getsockname(fd_.get(), reinterpret_cast<sockaddr*>(&addr), &len) != 0) return 0;
+        return ntohs(addr.sin_port);
+    }
+
+private:
+    Fd fd_;
+    std::chrono::milliseconds io_timeout_;
+};
+
+ListenResult failure(ListenStep step) {
+    ListenResult r;
+    r.failed_step = step;
+    r.error_text = error_text(errno);
+    return r;
+}
+
+class PosixSockets final : public SocketLayer {
+public:
+    int startup_error() const override { return 0; }
+
+    ListenResult listen(const ListenOptions& options) override {
+        Fd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+        if (!fd.valid()) return failure(ListenStep::socket);
+        // A restarted server binds at once even while connections of the
+        // previous run linger in TIME_WAIT.
+        const int on = 1;
+        if (setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0)
+            return failure(ListenStep::setsockopt);
+        const sockaddr_in addr =
+            ipv4_address(options.loopback_only ? INADDR_LOOPBACK : INADDR_ANY, options.port);
+        if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0)
+            return failure(ListenStep::bind);
+        if (::listen(fd.get(), SOMAXCONN) != 0) return failure(ListenStep::listen);
+        ListenResult r;
+        r.listener = std::make_unique<PosixListener>(std::move(fd), options.io_timeout);
+        return r;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<SocketLayer> open_system_sockets() { return std::make_unique<PosixSockets>(); }
+
+std::unique_ptr<ClientConnection> connect_loopback(std::uint16_t port,
+                                                   std::chrono::milliseconds io_timeout) {
+    Fd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!fd.valid()) return nullptr;
+    set_io_timeout(fd.get(), io_timeout);
+    const sockaddr_in addr = ipv4_address(INADDR_LOOPBACK, port);
+    if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0)
+        return nullptr;
+    return std::make_unique<PosixConnection>(std::move(fd));
+}
+
+}  // namespace lyro

@@ -1,0 +1,219 @@
+// Winsock 2.2 sockets for the Windows build.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <utility>
+
+#include "platform/sockets.h"
+
+namespace lyro {
+
+namespace {
+
+// Words for the failures a user can mend, for systems whose message table
+// has no text for Winsock's codes (Wine's has none).
+const char* known_error(int code) {
+    switch (code) {
+    case WSAEADDRINUSE: return "the address is already in use";
+    case WSAEACCES: return "permission denied";
+    case WSAEADDRNOTAVAIL: return "the address is not available";
+    case WSANOTINITIALISED: return "Winsock was not started";
+    case WSAENETDOWN: return "the network is down";
+    case WSAEMFILE: return "too many open sockets";
+    case WSAENOBUFS: return "no buffer space available";
+    default: return nullptr;
+    }
+}
+
+// Winsock's own text for an error code, without the line end that
+// FormatMessage puts after it.
+std::string error_text(int code) {
+    char text[512] = {};
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, static_cast<DWORD>(code), 0, text, sizeof text,
+                                   nullptr);
+    std::string s(text, n);
+    while (!s.empty() && (s.back() == '\r' || s.back() == '\n' || s.back() == ' ')) s.pop_back();
+    if (s.empty()) {
+        s = "Winsock error " + std::to_string(code);
+        if (const char* words = known_error(code)) s.append(": ").append(words);
+    }
+    return s;
+}
+
+// Owns one socket.
+class Sock {
+public:
+    explicit Sock(SOCKET s = INVALID_SOCKET) : s_(s) {}
+    Sock(Sock&& other) noexcept : s_(std::exchange(other.s_, INVALID_SOCKET)) {}
+    Sock& operator=(Sock&& other) noexcept {
+        if (this != &other) {
+            close_now();
+            s_ = std::exchange(other.s_, INVALID_SOCKET);
+        }
+        return *this;
+    }
+    Sock(const Sock&) = delete;
+    Sock& operator=(const Sock&) = delete;
+    ~Sock() { close_now(); }
+
+    SOCKET get() const { return s_; }
+    bool valid() const { return s_ != INVALID_SOCKET; }
+    void close_now() {
+        if (s_ != INVALID_SOCKET) closesocket(s_);
+        s_ = INVALID_SOCKET;
+    }
+
+private:
+    SOCKET s_;
+};
+
+// A new TCP socket that programs started from this one do not inherit.
+Sock new_tcp_socket() {
+    Sock s(::socket(AF_INET, SOCK_STREAM, 0));
+    if (s.valid()) SetHandleInformation(reinterpret_cast<HANDLE>(s.get()), HANDLE_FLAG_INHERIT, 0);
+    return s;
+}
+
+void set_io_timeout(SOCKET s, std::chrono::milliseconds limit) {
+    const DWORD ms = static_cast<DWORD>(limit.count());
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+    setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+}
+
+sockaddr_in ipv4_address(u_long host, std::uint16_t port) {
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    addr.sin_addr.s_addr = htonl(host);
+    return addr;
+}
+
+int chunk(std::size_t size) { return static_cast<int>(std::min<std::size_t>(size, INT_MAX)); }
+
+class WinConnection final : public ClientConnection {
+public:
+    explicit WinConnection(Sock s) : s_(std::move(s)) {}
+
+    std::ptrdiff_t receive(char* buffer, std::size_t size) override {
+        const int n = ::recv(s_.get(), buffer, chunk(size), 0);
+        return n == SOCKET_ERROR ? -1 : n;
+    }
+
+    std::ptrdiff_t send(const char* bytes, std::size_t size) override {
+        const int n = ::send(s_.get(), bytes, chunk(size), 0);
+        return n == SOCKET_ERROR ? -1 : n;
+    }
+
+    void finish_sending() override { ::shutdown(s_.get(), SD_SEND); }
+
+    bool wait_for_data(std::chrono::milliseconds limit) override {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(s_.get(), &readable);
+        timeval tv{};
+        tv.tv_sec = static_cast<long>(limit.count() / 1000);
+        tv.tv_usec = static_cast<long>((limit.count() % 1000) * 1000);
+        return ::select(0, &readable, nullptr, nullptr, &tv) > 0;
+    }
+
+    void reset() override {
+        linger hard{1, 0};
+        setsockopt(s_.get(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&hard),
+                   sizeof hard);
+        s_.close_now();
+    }
+
+private:
+    Sock s_;
+};
+
+class WinListener final : public Listener {
+public:
+    WinListener(Sock s, std::chrono::milliseconds io_timeout)
+        : s_(std::move(s)), io_timeout_(io_timeout) {}
+
+    std::unique_ptr<Connection> accept() override {
+        Sock c(::accept(s_.get(), nullptr, nullptr));
+        if (!c.valid()) return nullptr;
+        SetHandleInformation(reinterpret_cast<HANDLE>(c.get()), HANDLE_FLAG_INHERIT, 0);
+        set_io_timeout(c.get(), io_timeout_);
+        return std::make_unique<WinConnection>(std::move(c));
+    }
+
+    std::uint16_t port() const override {
+        sockaddr_in addr{};
+        int len = sizeof addr;
+        if (getsockname(s_.get(), reinterpret_cast<sockaddr*>(&addr), &len) != 0) return 0;
+        return ntohs(addr.sin_port);
+    }
+
+private:
+    Sock s_;
+    std::chrono::milliseconds io_timeout_;
+};
+
+ListenResult failure(ListenStep step) {
+    ListenResult r;
+    r.failed_step = step;
+    r.error_text = error_text(WSAGetLastError());
+    return r;
+}
+
+class WinSockets final : public SocketLayer {
+public:
+    WinSockets() {
+        WSADATA data;
+        startup_error_ = WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~WinSockets() override {
+        if (startup_error_ == 0) WSACleanup();
+    }
+    WinSockets(const WinSockets&) = delete;
+    WinSockets& operator=(const WinSockets&) = delete;
+
+    int startup_error() const override { return startup_error_; }
+
+    ListenResult listen(const ListenOptions& options) override {
+        Sock s = new_tcp_socket();
+        if (!s.valid()) return failure(ListenStep::socket);
+        // Windows lets a socket with SO_REUSEADDR take over a port that
+        // another program listens on; exclusive use makes a taken port
+        // fail to bind instead, as it does on other systems.
+        const BOOL on = TRUE;
+        if (setsockopt(s.get(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE,
+                       reinterpret_cast<const char*>(&on), sizeof on) != 0)
+            return failure(ListenStep::setsockopt);
+        const sockaddr_in addr =
+            ipv4_address(options.loopback_only ? INADDR_LOOPBACK : INADDR_ANY, options.port);
+        if (::bind(s.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0)
+            return failure(ListenStep::bind);
+        if (::listen(s.get(), SOMAXCONN) != 0) return failure(ListenStep::listen);
+        ListenResult r;
+        r.listener = std::make_unique<WinListener>(std::move(s), options.io_timeout);
+        return r;
+    }
+
+private:
+    int startup_error_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<SocketLayer> open_system_sockets() { return std::make_unique<WinSockets>(); }
+
+std::unique_ptr<ClientConnection> connect_loopback(std::uint16_t port,
+                                                   std::chrono::milliseconds io_timeout) {
+    Sock s = new_tcp_socket();
+    if (!s.valid()) return nullptr;
+    set_io_timeout(s.get(), io_timeout);
+    const sockaddr_in addr = ipv4_address(INADDR_LOOPBACK, port);
+    if (::connect(s.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0)
+        return nullptr;
+    return std::make_unique<WinConnection>(std::move(s));
+}
+
+}  // namespace lyro

@@ -1,0 +1,46 @@
+// Reading the page file and formatting the response.
+#include "server/http_response.h"
+
+#include <charconv>
+#include <cstdio>
+#include <memory>
+
+namespace lyro {
+
+namespace {
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+constexpr std::size_t kReadChunk = 64 * 1024;
+}  // namespace
+
+bool read_page(const std::string& path, std::string& page) {
+    page.clear();
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+    if (!f) return false;
+    // The size is what was read, not what the folder said a moment ago:
+    // the page may be rewritten while it is read.
+    for (;;) {
+        const std::size_t used = page.size();
+        page.resize(used + kReadChunk);
+        const std::size_t n = std::fread(page.data() + used, 1, kReadChunk, f.get());
+        page.resize(used + n);
+        if (n < kReadChunk) break;
+    }
+    if (std::ferror(f.get())) {
+        page.clear();
+        return false;
+    }
+    return true;
+}
+
+void build_response(std::string_view page, std::string& response) {
+    char digits[24];
+    const auto size = std::to_chars(digits, digits + sizeof digits, page.size()).ptr;
+    response.assign("HTTP/1.1 200 OK\r\nContent-length: ");
+    response.append(digits, size);
+    response.append("\r\nContent-Type: text/html\r\n\r\n");
+    response.append(page);
+}
+
+}  // namespace lyro

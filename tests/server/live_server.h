@@ -1,0 +1,172 @@
+// A song server running in a thread of the test, with real sockets on a
+// free port of 127.0.0.1, its console going to files of a scratch folder.
+// It is always stopped before the test ends: through the profile and one
+// more connection, as a user stops it, and if it will not stop within ten
+// seconds the test program ends at once rather than leave it running.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/profile_store.h"
+#include "platform/sockets.h"
+#include "server/server_config.h"
+#include "server/song_server.h"
+#include "tests/server/http_client.h"
+#include "tests/test_files.h"
+
+namespace lyro::test {
+
+// The system's listener, telling the test when the server waits in it.
+class WatchedListener final : public Listener {
+public:
+    WatchedListener(std::unique_ptr<Listener> real, std::atomic<bool>& waiting)
+        : real_(std::move(real)), waiting_(waiting) {}
+    std::unique_ptr<Connection> accept() override {
+        waiting_ = true;
+        auto c = real_->accept();
+        waiting_ = false;
+        return c;
+    }
+    std::uint16_t port() const override { return real_->port(); }
+
+private:
+    std::unique_ptr<Listener> real_;
+    std::atomic<bool>& waiting_;
+};
+
+// The system's sockets, telling the test which port the server got and
+// when it waits for a connection.
+class WatchedSockets final : public SocketLayer {
+public:
+    explicit WatchedSockets(SocketLayer& real) : real_(real) {}
+    int startup_error() const override { return real_.startup_error(); }
+    ListenResult listen(const ListenOptions& options) override {
+        ListenResult r = real_.listen(options);
+        port_.set_value(r.listener ? r.listener->port() : 0);
+        if (r.listener)
+            r.listener = std::make_unique<WatchedListener>(std::move(r.listener), waiting);
+        return r;
+    }
+    std::future<std::uint16_t> port() { return port_.get_future(); }
+
+    std::atomic<bool> waiting = false;
+
+private:
+    SocketLayer& real_;
+    std::promise<std::uint16_t> port_;
+};
+
+class LiveServer {
+public:
+    LiveServer(const ScratchDir& dir, ProfileStore& profile,
+               std::chrono::milliseconds io_timeout = std::chrono::milliseconds(2000))
+        : profile_(profile), sockets_(open_system_sockets()), watched_(*sockets_),
+          out_path_(dir.file("console.txt")), err_path_(dir.file("errors.txt")) {
+        config_.listen.port = 0;
+        config_.listen.loopback_only = true;
+        config_.listen.io_timeout = io_timeout;
+        config_.page_path = dir.file("index.html");
+        config_.accept_retry_pause = std::chrono::milliseconds(10);
+        config_.out = std::fopen(out_path_.c_str(), "wb");
+        config_.err = std::fopen(err_path_.c_str(), "wb");
+        auto port = watched_.port();
+        auto status = status_.get_future();
+        thread_ = std::thread(
+            [this] { status_.set_value(run_song_server(config_, watched_, profile_)); });
+        status_future_ = std::move(status);
+        if (port.wait_for(std::chrono::seconds(10)) == std::future_status::ready)
+            port_ = port.get();
+    }
+
+    ~LiveServer() {
+        stop();
+        if (config_.out) std::fclose(config_.out);
+        if (config_.err) std::fclose(config_.err);
+    }
+
+    LiveServer(const LiveServer&) = delete;
+    LiveServer& operator=(const LiveServer&) = delete;
+
+    std::uint16_t port() const { return port_; }
+    const ServerConfig& config() const { return config_; }
+
+    // The exit status once the server has stopped, waiting at most `limit`.
+    std::optional<int> wait_exit(std::chrono::milliseconds limit) {
+        if (!exit_ && status_future_.wait_for(limit) == std::future_status::ready) {
+            exit_ = status_future_.get();
+            thread_.join();
+        }
+        return exit_;
+    }
+
+    // Waits until the server has finished its cycle and waits for the next
+    // connection; false if it does not within ten seconds.
+    bool wait_until_waiting() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!watched_.waiting) {
+            if (wait_exit(std::chrono::milliseconds(0)) ||
+                std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return true;
+    }
+
+    // Asks the server to stop and serves it the one connection it needs.
+    // The request is made while it waits, so that it stops after exactly
+    // one more cycle.
+    void stop() {
+        if (!thread_.joinable()) return;
+        wait_until_waiting();
+        profile_.write_string(kTerminateKey, "1");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!wait_exit(std::chrono::milliseconds(20))) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                std::fputs("the test's song server did not stop: ending the test program\n",
+                           stderr);
+                std::_Exit(3);
+            }
+            fetch(port_, "GET / HTTP/1.0\r\n\r\n", false, std::chrono::milliseconds(500));
+        }
+    }
+
+    // The console output so far (complete once the server has stopped).
+    std::string output() { return contents(config_.out, out_path_); }
+    std::string errors() { return contents(config_.err, err_path_); }
+
+private:
+    // Read in large blocks: the echo of big pages runs to many megabytes.
+    static std::string contents(std::FILE* written, const std::string& path) {
+        std::fflush(written);
+        std::string text;
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        if (!f) return text;
+        char block[1 << 16];
+        std::size_t n = 0;
+        while ((n = std::fread(block, 1, sizeof block, f)) > 0) text.append(block, n);
+        std::fclose(f);
+        return text;
+    }
+
+    ProfileStore& profile_;
+    std::unique_ptr<SocketLayer> sockets_;  // started before and ended after the thread
+    WatchedSockets watched_;
+    std::string out_path_;
+    std::string err_path_;
+    ServerConfig config_;
+    std::promise<int> status_;
+    std::future<int> status_future_;
+    std::optional<int> exit_;
+    std::thread thread_;
+    std::uint16_t port_ = 0;
+};
+
+}  // namespace lyro::test
