@@ -24,10 +24,17 @@ else()
   set(LYRO_TEST_PREFIX "native.")
 endif()
 
-# lyro_add_test(name SOURCES... LIBS...) builds one test program from the
-# given sources, links it with the given libraries and registers its tests.
+# lyro_add_test(name SOURCES... LIBS... [LOCK name]) builds one test program
+# from the given sources, links it with the given libraries and registers its
+# tests. Tests that share something outside their own scratch folder (the
+# user profile of the test Wine prefix, port 80) name the same LOCK, so that
+# ctest never runs two of them at once.
 function(lyro_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "LOCK" "SOURCES;LIBS" ${ARGN})
+  set(lock_property)
+  if(T_LOCK)
+    set(lock_property RESOURCE_LOCK ${T_LOCK})
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${LYRO_GTEST_MAIN})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
@@ -35,5 +42,5 @@ function(lyro_add_test name)
     TEST_PREFIX ${LYRO_TEST_PREFIX}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120)
+    PROPERTIES TIMEOUT 120 ${lock_property})
 endfunction()

@@ -1,0 +1,63 @@
+// Song requests from outside the program: an outside party writes a
+// performance-list position into the SONGREQUEST key of the shared profile
+// section; songdesk reads it on every 101st tick of its 50 ms timer, hands
+// it to the open library dialog, and writes the key back as "0".
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "library/app_state.h"
+
+namespace lyro {
+
+// Ticks of the 50 ms timer between two polls: a poll runs on the tick after
+// this many, about every 5 seconds.
+inline constexpr int kTicksBetweenPolls = 100;
+
+// The performance list never holds more places than this.
+inline constexpr int kMaxRequestPosition = 32;
+
+// The SONGREQUEST key as the poll uses it. The UI reads it from the profile
+// (GetProfileIntA rules: missing or non-numeric reads as 0); tests from
+// memory.
+class RequestKey {
+public:
+    virtual ~RequestKey() = default;
+    virtual int read() = 0;
+    virtual void reset() = 0;  // writes "0"
+};
+
+// One timer tick. On every 101st tick reads the key, resets it whatever it
+// held, and, when the library dialog is open and the key holds a positive
+// position, stores it as the pending request. Returns true when a request
+// was stored: the caller then posts command 4001 to the library dialog.
+bool poll_song_request(AppState& app, RequestKey& key, bool library_open);
+
+// Returns the pending request (0 if none) and clears it, so that a request
+// is acted on once.
+int take_song_request(AppState& app);
+
+// One entry of the performance list as a request reads it.
+struct RequestedEntry {
+    std::string title;
+    int key_change = 0;
+};
+
+// What carrying out a request needs of the performance list and of the main
+// window's routing.
+struct RequestTarget {
+    int list_length = 0;
+    std::function<RequestedEntry(int index)> entry_at;
+    std::function<void(const std::string& title)> show_in_viewer;
+};
+
+// Carries out request `position` (a 0-based index): the entry's key change
+// becomes the key offset, the start and list positions become `position`,
+// and the entry's title is shown in the viewer. A position below 1, at or
+// beyond the list length, or beyond the list's 32 places is ignored: no
+// entry outside the list is read and nothing changes. Returns whether the
+// request was carried out.
+bool show_requested_entry(AppState& app, int position, const RequestTarget& target);
+
+}  // namespace lyro

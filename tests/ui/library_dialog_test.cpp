@@ -1,0 +1,253 @@
+// The library dialog on the real controls: the catalog, the list buttons,
+// saving and loading the songlist, and the ways out of the dialog.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/ui/desk_driver.h"
+#include "ui/resource.h"
+
+namespace lyro::test {
+namespace {
+
+using Items = std::vector<std::string>;
+
+constexpr const char* kTwoSongList =
+    ";SONG LIST FILE\r\nSONG01=COME THOU FOUNT\r\nKEYCHANGE01=2\r\n"
+    "SONG02=AMAZING GRACE\r\nKEYCHANGE02=-3\r\n;END";
+
+class LibraryDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        write_file(run.state.files.songbook(), sample_songbook());
+        write_profile("TERMINATE", "0");
+    }
+    void with_songlist(const char* text) { write_file(run.state.files.songlist(), text); }
+
+    DeskRun run;
+};
+
+TEST_F(LibraryDialog, ShowHiddenSongsAddsThemAndTheCountStays) {
+    with_songlist(kTwoSongList);
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        // Three songs, the label entry, and the hidden song counted too.
+        EXPECT_EQ(d.song_box_items(library).size(), 4u);
+        EXPECT_EQ(d.text(library, IDC_COUNT), "5");
+        SendDlgItemMessageA(library, IDC_SHOW_HIDDEN, BM_SETCHECK, BST_CHECKED, 0);
+        d.press(library, IDC_SHOW_HIDDEN);
+        EXPECT_TRUE(d.wait_until([&] { return d.song_box_items(library).size() == 5; }));
+        const Items items = d.song_box_items(library);
+        EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const std::string& item) {
+            return item.rfind("/QUIET HYMN", 0) == 0;
+        }));
+        EXPECT_EQ(d.text(library, IDC_COUNT), "5");
+        SendDlgItemMessageA(library, IDC_SHOW_HIDDEN, BM_SETCHECK, BST_UNCHECKED, 0);
+        d.press(library, IDC_SHOW_HIDDEN);
+        EXPECT_TRUE(d.wait_until([&] { return d.song_box_items(library).size() == 4; }));
+        d.press(library, IDC_EXIT_PROGRAM);
+        EXPECT_TRUE(d.wait_ended());
+    });
+}
+
+TEST_F(LibraryDialog, ListButtonsWorkOnTheRealListBox) {
+    with_songlist(kTwoSongList);
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        ASSERT_TRUE(d.wait_until([&] { return d.list_items(library).size() == 2; }));
+        d.choose(library, "BLESSED ASSURANCE");
+        d.press(library, IDC_TRANSFER);
+        EXPECT_TRUE(d.wait_until([&] {
+            return d.list_items(library) ==
+                   Items{"COME THOU FOUNT", "AMAZING GRACE", "BLESSED ASSURANCE"};
+        }));
+        d.select_list_item(library, 2);
+        d.press(library, IDC_MOVE_UP);
+        EXPECT_TRUE(d.wait_until([&] {
+            return d.list_items(library) ==
+                   Items{"COME THOU FOUNT", "BLESSED ASSURANCE", "AMAZING GRACE"};
+        }));
+        d.select_list_item(library, 0);
+        d.press(library, IDC_MOVE_DN);
+        EXPECT_TRUE(d.wait_until([&] {
+            return d.list_items(library) ==
+                   Items{"BLESSED ASSURANCE", "COME THOU FOUNT", "AMAZING GRACE"};
+        }));
+        d.select_list_item(library, 0);
+        d.press(library, IDC_DELETE);
+        EXPECT_TRUE(d.wait_until([&] {
+            return d.list_items(library) == Items{"COME THOU FOUNT", "AMAZING GRACE"};
+        }));
+        // Run from the selection opens the viewer on the selected entry with
+        // its own key change.
+        d.select_list_item(library, 1);
+        d.press(library, IDC_RUN_SELECT);
+        ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; }));
+        HWND viewer = d.state().windows.viewer;
+        EXPECT_EQ(d.state().app.list_position, 1);
+        EXPECT_EQ(d.state().app.key_offset, -3);
+        EXPECT_EQ(d.state().app.single_song_mode, 0);
+        d.press(viewer, IDCANCEL);
+        ASSERT_TRUE(d.wait_gone(viewer));
+        // Run Performance starts at the first entry.
+        d.press(library, IDC_RUN);
+        ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; }));
+        viewer = d.state().windows.viewer;
+        EXPECT_EQ(d.state().app.list_position, 0);
+        EXPECT_EQ(d.state().app.key_offset, 2);
+        d.press(viewer, IDCANCEL);
+        ASSERT_TRUE(d.wait_gone(viewer));
+        // The list changed: Exit Program asks, and No stays.
+        d.press(library, IDC_EXIT_PROGRAM);
+        ASSERT_TRUE(d.answer("Songbook", IDNO));
+        EXPECT_TRUE(IsWindow(library));
+        d.press(library, IDC_EXIT_PROGRAM);
+        HWND question = d.wait_for("Songbook");
+        ASSERT_NE(question, nullptr);
+        EXPECT_EQ(d.box_text(question),
+                  "You have changed the Songlist.\rAre you sure you wish to exit program?");
+        d.answer(question, IDYES);
+        EXPECT_TRUE(d.wait_ended());
+    });
+    EXPECT_EQ(profile_int("TERMINATE"), 1);
+}
+
+TEST_F(LibraryDialog, SaveListAnsweredNoKeepsTheFileAndYesWritesIt) {
+    with_songlist(kTwoSongList);
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        d.choose(library, "blessed assurance");
+        d.press(library, IDC_TRANSFER);
+        d.press(library, IDC_SAVE_LIST);
+        ASSERT_TRUE(d.answer("Rewrite Song List", IDNO));
+        EXPECT_EQ(read_file(d.state().files.songlist()), kTwoSongList);
+        // Save List counts the list as saved whatever the answer: Close Box
+        // asks nothing now.
+        d.press(library, IDC_SAVE_LIST);
+        HWND question = d.wait_for("Rewrite Song List");
+        ASSERT_NE(question, nullptr);
+        d.answer(question, IDYES);
+        d.press(library, IDC_CLOSE_BOX);
+        EXPECT_TRUE(d.wait_gone(library));
+        EXPECT_TRUE(d.stays_away("Songbook", 200));
+        d.press(d.state().windows.main, IDM_QUIT);
+        EXPECT_TRUE(d.wait_ended());
+    });
+    EXPECT_EQ(read_file(run.state.files.songlist()),
+              ";SONG LIST FILE\r\nSONG01=COME THOU FOUNT\r\nKEYCHANGE01=2\r\n"
+              "SONG02=AMAZING GRACE\r\nKEYCHANGE02=-3\r\n"
+              "SONG03=blessed assurance\r\nKEYCHANGE03=0\r\n;END");
+}
+
+TEST_F(LibraryDialog, LoadListAsksWithAListInMemory) {
+    with_songlist(kTwoSongList);
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        ASSERT_TRUE(d.wait_until([&] { return d.list_items(library).size() == 2; }));
+        d.select_list_item(library, 0);
+        d.press(library, IDC_DELETE);
+        ASSERT_TRUE(d.wait_until([&] { return d.list_items(library).size() == 1; }));
+        d.press(library, IDC_LOAD_LIST);
+        ASSERT_TRUE(d.answer("Load Song list", IDNO));
+        EXPECT_EQ(d.list_items(library), Items{"AMAZING GRACE"});
+        d.press(library, IDC_LOAD_LIST);
+        ASSERT_TRUE(d.answer("Load Song list", IDYES));
+        EXPECT_TRUE(d.wait_until([&] {
+            return d.list_items(library) == Items{"COME THOU FOUNT", "AMAZING GRACE"};
+        }));
+        // Loading does not count as saving: the deletion is still unsaved.
+        d.press(library, IDC_EXIT_PROGRAM);
+        ASSERT_TRUE(d.answer("Songbook", IDYES));
+        EXPECT_TRUE(d.wait_ended());
+    });
+}
+
+TEST_F(LibraryDialog, CloseBoxAskedNoStaysAndYesReturnsToTheMainWindow) {
+    with_songlist(kTwoSongList);
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        d.choose(library, "AMAZING GRACE");
+        d.press(library, IDC_TRANSFER);
+        d.press(library, IDC_CLOSE_BOX);
+        HWND question = d.wait_for("Songbook");
+        ASSERT_NE(question, nullptr);
+        EXPECT_EQ(d.box_text(question),
+                  "You have changed the Songlist.\rAre you sure you wish to exit screen?");
+        d.answer(question, IDNO);
+        EXPECT_TRUE(IsWindow(library));
+        d.press(library, IDC_CLOSE_BOX);
+        ASSERT_TRUE(d.answer("Songbook", IDYES));
+        EXPECT_TRUE(d.wait_gone(library));
+        EXPECT_EQ(d.state().windows.library, nullptr);
+        // Song&list opens it again; a list is in memory, so loading asks.
+        d.press(d.state().windows.main, IDM_SONGLIST);
+        ASSERT_TRUE(d.answer("Load Song list", IDNO));
+        library = d.library();
+        ASSERT_NE(library, nullptr);
+        EXPECT_TRUE(d.list_items(library).empty());
+        d.press(library, IDC_EXIT_PROGRAM);
+        ASSERT_TRUE(d.answer("Songbook", IDYES));
+        EXPECT_TRUE(d.wait_ended());
+    });
+    EXPECT_EQ(profile_int("TERMINATE"), 1);
+}
+
+TEST_F(LibraryDialog, ReviewOfAnUnknownTitleOpensTheViewerSayingSongNotFound) {
+    with_songlist(kTwoSongList);
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        d.choose(library, "NO SUCH SONG");
+        d.press(library, IDC_REVIEW);
+        ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; }));
+        EXPECT_EQ(d.text(library, IDC_STATUS), "Song Not Found");
+        HWND viewer = d.state().windows.viewer;
+        d.press(viewer, IDCANCEL);
+        ASSERT_TRUE(d.wait_gone(viewer));
+        d.choose(library, "AMAZING GRACE");
+        d.press(library, IDC_REVIEW);
+        EXPECT_TRUE(d.wait_until([&] { return d.text(library, IDC_STATUS) == " "; }));
+        ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; }));
+        EXPECT_EQ(d.state().app.single_song_mode, 1);
+        d.press(d.state().windows.viewer, IDCANCEL);
+        d.press(library, IDC_EXIT_PROGRAM);
+        EXPECT_TRUE(d.wait_ended());
+    });
+}
+
+TEST_F(LibraryDialog, HelpAndNewSongAndEditSong) {
+    with_songlist(kTwoSongList);
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        d.press(library, IDC_HELP_TEXT);
+        HWND help = d.wait_for("Lyrovant Help");
+        ASSERT_NE(help, nullptr);
+        EXPECT_EQ(d.box_text(help).rfind("Functions on left deal with single song\r", 0), 0u);
+        d.answer(help, IDOK);
+        d.press(library, IDC_NEW_SONG);
+        ASSERT_TRUE(d.wait_until([&] { return d.state().windows.editor != nullptr; }));
+        EXPECT_EQ(d.state().song.title, "songnew");
+        EXPECT_TRUE(d.state().app.new_song);
+        d.press(d.state().windows.editor, IDCANCEL);
+        ASSERT_TRUE(d.wait_until([&] { return d.state().windows.editor == nullptr; }));
+        d.choose(library, "COME THOU FOUNT");
+        d.press(library, IDC_EDIT_SONG);
+        ASSERT_TRUE(d.wait_until([&] { return d.state().windows.editor != nullptr; }));
+        EXPECT_EQ(d.state().song.title, "COME THOU FOUNT");
+        EXPECT_FALSE(d.state().app.new_song);
+        d.press(d.state().windows.editor, IDCANCEL);
+        d.press(library, IDC_EXIT_PROGRAM);
+        EXPECT_TRUE(d.wait_ended());
+    });
+}
+
+}  // namespace
+}  // namespace lyro::test

@@ -1,0 +1,56 @@
+// The program's one state object: everything songdesk keeps for its whole
+// run. WinMain owns it; the main window keeps a pointer to it in its user
+// data and hands it to every dialog through DialogBoxParamA's parameter.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "library/app_state.h"
+#include "library/catalog.h"
+#include "library/current_song.h"
+#include "library/data_files.h"
+#include "perflist/perf_list.h"
+#include "perflist/prompter.h"
+#include "platform/profile_store.h"
+
+namespace lyro {
+
+// The windows of the program. A dialog sets its own handle when it starts
+// and clears it when it closes, so that the others can tell whether it is
+// open.
+struct DeskWindows {
+    HINSTANCE instance = nullptr;
+    HWND main = nullptr;
+    HWND library = nullptr;  // the library dialog (LOG) while it is open
+    HWND viewer = nullptr;   // the song viewer (SONGVIEWER) while it is open
+    HWND editor = nullptr;   // the song editor (BOOK) while it is open
+};
+
+struct DeskState {
+    DataFiles files;
+    CurrentSong song;
+    Catalog catalog;
+    PerfList list;
+    AppState app;
+    // The [LYROVANT] section of the user's profile (WIN.INI).
+    std::unique_ptr<ProfileStore> profile = open_user_profile(kProfileSection);
+    DeskWindows windows;
+    // Set once the exit steps have run, so that they run once on any path.
+    bool exited = false;
+};
+
+// The state object kept in a dialog's DWLP_USER slot (set on WM_INITDIALOG),
+// or nullptr before that.
+inline DeskState* dialog_state(HWND dialog) {
+    return reinterpret_cast<DeskState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+// Keeps the state object of a dialog from its WM_INITDIALOG parameter.
+inline DeskState& keep_dialog_state(HWND dialog, LPARAM param) {
+    SetWindowLongPtrA(dialog, DWLP_USER, param);
+    return *reinterpret_cast<DeskState*>(param);
+}
+
+}  // namespace lyro

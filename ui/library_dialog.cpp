@@ -1,0 +1,224 @@
+// The library dialog's procedure and commands; see library_dialog.h.
+#include "ui/library_dialog.h"
+
+#include <string>
+
+#include "library/catalog.h"
+#include "library/song_loading.h"
+#include "perflist/list_editing.h"
+#include "perflist/list_run.h"
+#include "perflist/songlist_file.h"
+#include "remote/song_request.h"
+#include "ui/desk_texts.h"
+#include "ui/library_print.h"
+#include "ui/resource.h"
+#include "ui/routing.h"
+#include "ui/win_controls.h"
+
+namespace lyro {
+
+namespace {
+
+// The song box's edit field, read as a 50-byte buffer would hold it.
+constexpr std::size_t kChosenTitleMax = 49;
+
+// The controls and window-side helpers that one command works with.
+struct Library {
+    DeskState& state;
+    HWND dialog;
+
+    std::string chosen_title() const {
+        return control_text(GetDlgItem(dialog, IDC_SONG_BOX), kChosenTitleMax);
+    }
+    WinListBox list_box() const { return WinListBox(GetDlgItem(dialog, IDC_PERF_LIST)); }
+    WinTextLabel status_label() const { return WinTextLabel(GetDlgItem(dialog, IDC_STATUS)); }
+    MessageBoxPrompter prompter() const { return MessageBoxPrompter(dialog); }
+    ShowInViewer show() const {
+        return [&s = state](std::string_view title) { show_in_viewer(s, title); };
+    }
+};
+
+void close_library(Library& lib, INT_PTR result) {
+    if (lib.state.windows.library == lib.dialog) lib.state.windows.library = nullptr;
+    EndDialog(lib.dialog, result);
+}
+
+void load_list(Library& lib) {
+    WinListBox box = lib.list_box();
+    MessageBoxPrompter prompter = lib.prompter();
+    WinBeeper beeper;
+    load_songlist(lib.state.list, box, prompter, beeper, lib.state.files);
+}
+
+void fill(Library& lib) {
+    clear_display_lines(lib.state.song);
+    rebuild_catalog(lib.state);
+    load_list(lib);
+}
+
+RequestTarget request_target(Library& lib) {
+    RequestTarget target;
+    PerfList& list = lib.state.list;
+    target.list_length = list.length;
+    target.entry_at = [&list](int index) {
+        const ListEntry* entry = entry_at(list, index);
+        return entry ? RequestedEntry{entry->title, entry->key_change} : RequestedEntry{};
+    };
+    target.show_in_viewer = [&s = lib.state](const std::string& title) {
+        show_in_viewer(s, title);
+    };
+    return target;
+}
+
+void review(Library& lib) {
+    AppState& app = lib.state.app;
+    const int requested = take_song_request(app);
+    if (requested >= 1) {
+        // A request outside the list is ignored rather than read.
+        show_requested_entry(app, requested, request_target(lib));
+        return;
+    }
+    app.single_song_mode = 1;
+    const std::string title = lib.chosen_title();
+    app.start_position = 0;
+    app.list_position = 0;
+    lib.state.song.title = title;
+    WinTextLabel status = lib.status_label();
+    WinBeeper beeper;
+    load_current_song(lib.state.files.songbook(), lib.state.song, status, beeper);
+    app.key_offset = 0;
+    show_in_viewer(lib.state, title);
+}
+
+void edit_song(Library& lib) {
+    lib.state.app.new_song = false;
+    open_in_editor(lib.state, lib.chosen_title());
+}
+
+void new_song(Library& lib) {
+    lib.state.app.new_song = true;
+    open_in_editor(lib.state, "songnew");
+}
+
+// Exit Program: with an unsaved list, asks first (owned by the main window).
+void exit_program(Library& lib) {
+    if (lib.state.list.changed &&
+        !ask_yes_no(lib.state.windows.main, texts::kListChangedExit, texts::kListChangedCaption)) {
+        return;
+    }
+    PostMessageA(lib.state.windows.main, WM_DESTROY, 0, 0);
+    close_library(lib, 0);
+}
+
+void close_box(Library& lib) {
+    if (lib.state.list.changed &&
+        !ask_yes_no(lib.state.windows.main, texts::kListChangedClose,
+                    texts::kListChangedCaption)) {
+        return;
+    }
+    close_library(lib, 0);
+}
+
+void show_hidden(Library& lib) {
+    lib.state.app.show_hidden = IsDlgButtonChecked(lib.dialog, IDC_SHOW_HIDDEN) == BST_CHECKED;
+    rebuild_catalog(lib.state);
+}
+
+void transfer(Library& lib) {
+    WinListBox box = lib.list_box();
+    transfer_title(lib.state.list, box, lib.chosen_title());
+}
+
+void clear(Library& lib) {
+    WinListBox box = lib.list_box();
+    MessageBoxPrompter prompter = lib.prompter();
+    clear_list(lib.state.list, box, prompter);
+}
+
+template <bool (*Move)(PerfList&, ListBox&, Beeper&)>
+void move(Library& lib) {
+    WinListBox box = lib.list_box();
+    WinBeeper beeper;
+    Move(lib.state.list, box, beeper);
+}
+
+void remove_entry(Library& lib) {
+    WinListBox box = lib.list_box();
+    delete_entry(lib.state.list, box);
+}
+
+template <bool (*Run)(PerfList&, AppState&, const RunSurroundings&)>
+void run(Library& lib) {
+    WinListBox box = lib.list_box();
+    MessageBoxPrompter prompter = lib.prompter();
+    WinBeeper beeper;
+    const ShowInViewer show = lib.show();
+    Run(lib.state.list, lib.state.app, RunSurroundings{box, prompter, beeper, show});
+}
+
+void save_list(Library& lib) {
+    lib.state.list.changed = false;
+    WinListBox box = lib.list_box();
+    MessageBoxPrompter prompter = lib.prompter();
+    save_songlist(lib.state.list, box, prompter, lib.state.files);
+}
+
+// Handles one command; returns the dialog procedure's answer.
+INT_PTR on_command(Library& lib, int id) {
+    switch (id) {
+        case CMD_FILL: fill(lib); return TRUE;
+        case IDCANCEL: close_library(lib, 1); return TRUE;
+        case IDC_REVIEW: review(lib); break;
+        case IDC_TRANSFER: transfer(lib); break;
+        case IDC_RUN: run<run_from_start>(lib); break;
+        case IDC_RUN_SELECT: run<run_from_selection>(lib); break;
+        case IDC_CLEAR_LIST: clear(lib); break;
+        case IDC_LOAD_LIST: load_list(lib); break;
+        case IDC_SAVE_LIST: save_list(lib); break;
+        case IDC_MOVE_UP: move<move_up>(lib); break;
+        case IDC_MOVE_DN: move<move_down>(lib); break;
+        case IDC_DELETE: remove_entry(lib); break;
+        case IDC_EDIT_SONG: edit_song(lib); break;
+        case IDC_NEW_SONG: new_song(lib); break;
+        case IDC_EXIT_PROGRAM: exit_program(lib); break;
+        case IDC_CLOSE_BOX: close_box(lib); break;
+        case IDC_HELP_TEXT: tell(lib.dialog, texts::kHelp, texts::kHelpCaption); break;
+        case IDC_SHOW_HIDDEN: show_hidden(lib); break;
+        case IDC_PRINT_BOOK: print_whole_songbook(lib.state, lib.dialog); return TRUE;
+        default: break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK library_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) {
+        DeskState& state = keep_dialog_state(dialog, lparam);
+        state.windows.library = dialog;
+        // The check box shows the setting that the song box is filled with.
+        CheckDlgButton(dialog, IDC_SHOW_HIDDEN,
+                       state.app.show_hidden ? BST_CHECKED : BST_UNCHECKED);
+        PostMessageA(dialog, WM_COMMAND, CMD_FILL, 0);
+        return TRUE;
+    }
+    DeskState* state = dialog_state(dialog);
+    if (state == nullptr) return FALSE;
+    if (message == WM_COMMAND) {
+        Library lib{*state, dialog};
+        return on_command(lib, LOWORD(wparam));
+    }
+    if (message == WM_DESTROY && state->windows.library == dialog) {
+        // However the dialog ends (a quit message too), requests must no
+        // longer be posted to it.
+        state->windows.library = nullptr;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void run_library_dialog(DeskState& state) {
+    DialogBoxParamA(state.windows.instance, "LOG", state.windows.main, library_proc,
+                    reinterpret_cast<LPARAM>(&state));
+}
+
+}  // namespace lyro

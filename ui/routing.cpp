@@ -1,0 +1,35 @@
+// Routing between the dialogs and the main window; see routing.h.
+#include "ui/routing.h"
+
+#include <string>
+
+#include "library/catalog.h"
+#include "ui/resource.h"
+#include "ui/win_controls.h"
+
+namespace lyro {
+
+void show_in_viewer(DeskState& state, std::string_view title) {
+    state.song.title = std::string(title);
+    if (state.windows.viewer != nullptr) {
+        PostMessageA(state.windows.viewer, kViewerShowSong, 0, 0);
+        return;
+    }
+    PostMessageA(state.windows.main, WM_COMMAND, CMD_OPEN_VIEWER, 0);
+}
+
+void open_in_editor(DeskState& state, std::string_view title) {
+    state.song.title = std::string(title);
+    PostMessageA(state.windows.main, WM_COMMAND, CMD_OPEN_EDITOR, 0);
+}
+
+void rebuild_catalog(DeskState& state) {
+    HWND library = state.windows.library;
+    WinSongBox song_box(library ? GetDlgItem(library, IDC_SONG_BOX) : nullptr);
+    WinTextLabel count_label(library ? GetDlgItem(library, IDC_COUNT) : nullptr);
+    WinBeeper beeper;
+    build_catalog(state.files.songbook(), state.app.show_hidden, state.catalog,
+                  CatalogOutputs{song_box, count_label, beeper, state.files.page()});
+}
+
+}  // namespace lyro
