@@ -1,0 +1,63 @@
+// The song viewer's repaint; see viewer_paint.h.
+#include "ui/viewer_paint.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "perflist/perf_list.h"
+#include "remote/remote_page.h"
+#include "transpose/transpose_song.h"
+#include "ui/viewer_gdi.h"
+
+namespace lyro {
+
+namespace {
+
+constexpr int kBold = 700;
+constexpr const char* kVeraFace = "Bitstream Vera Sans";
+constexpr const char* kLucidaFace = "Lucida Console";
+
+// A run shows every song at its entry's key change; a single song keeps the
+// key that the user set.
+void take_key_from_entry(DeskState& state) {
+    if (state.app.single_song_mode != 0) return;
+    if (const ListEntry* entry = entry_at(state.list, state.app.list_position)) {
+        state.app.key_offset = entry->key_change;
+    }
+}
+
+void draw_lines(HDC dc, const CurrentSong& song, const ViewerLayout& layout) {
+    const std::size_t count = std::min(song.line_count, song.display.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& line = song.display[i];
+        const auto length = static_cast<int>(std::min<std::size_t>(line.size(), INT_MAX));
+        TextOutA(dc, kTextLeft, line_y(i, layout.top_line, layout.text.height), line.data(),
+                 length);
+    }
+}
+
+}  // namespace
+
+HFONT create_display_font(TextSize size, int font_choice) {
+    return CreateFontA(size.height, size.width, 0, 0, kBold, FALSE, FALSE, FALSE, OEM_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH,
+                       font_choice == 1 ? kVeraFace : kLucidaFace);
+}
+
+void paint_song(DeskState& state, HWND viewer, ViewerLayout& layout) {
+    const PaintSession paint(viewer);
+    layout.text = magnify_size(state.app.magnify_level);
+    const GdiFont font(create_display_font(layout.text, state.app.font_choice));
+    const SelectGuard selected(paint.dc(), font.get());
+    SetTextColor(paint.dc(), RGB(0, 0, 0));
+    SetBkColor(paint.dc(), GetSysColor(COLOR_BTNFACE));
+
+    take_key_from_entry(state);
+    transpose_song(state.song, state.app.key_offset);
+    draw_lines(paint.dc(), state.song, layout);
+    write_song_page(state.files.page(), state.song.title, state.song.display,
+                    state.song.line_count);
+    // The selection ends before the font goes, and both before EndPaint.
+}
+
+}  // namespace lyro
