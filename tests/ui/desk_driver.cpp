@@ -130,23 +130,27 @@ int DeskRun::run(const std::function<void(Driver&)>& script) {
     return code;
 }
 
+namespace {
+
+// Asks an enabled dialog to go away: No, OK or Cancel, whichever it has.
+BOOL CALLBACK dismiss_dialog(HWND window, LPARAM) {
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && IsWindowEnabled(window)) {
+        for (int id : {IDNO, IDOK, IDCANCEL}) {
+            PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        }
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 // Answers or cancels whatever is still open, innermost first, and asks the
 // main window to go, until the program has ended.
 void DeskRun::close_everything() {
     for (int round = 0; running_ && round < 200; ++round) {
-        EnumThreadWindows(
-            ui_thread_,
-            [](HWND window, LPARAM) -> BOOL {
-                char cls[16] = {};
-                GetClassNameA(window, cls, sizeof cls);
-                if (std::string(cls) == "#32770" && IsWindowEnabled(window)) {
-                    for (int id : {IDNO, IDOK, IDCANCEL}) {
-                        PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
-                    }
-                }
-                return TRUE;
-            },
-            0);
+        EnumThreadWindows(ui_thread_, dismiss_dialog, 0);
         if (state.windows.main) PostMessageA(state.windows.main, WM_CLOSE, 0, 0);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

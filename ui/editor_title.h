@@ -1,0 +1,20 @@
+// The title that the song editor shows for a song found in the songbook.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lyro {
+
+// The title in the header of the song that every lookup of `title` finds
+// (the first of that folded title before the end marker), as it was typed
+// when the song was saved: the header's title without the one blank that
+// the header writer puts before the closing colons. Saved again unchanged,
+// it gives the same header. Empty when there is no such song.
+//
+// The song box's text is not that title: it carries the writer's blank,
+// and a title typed there may differ in case from the stored one.
+std::optional<std::string> stored_song_title(std::string_view book_bytes, std::string_view title);
+
+}  // namespace lyro
