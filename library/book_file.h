@@ -11,6 +11,7 @@
 #include <string>
 
 #include "library/beeper.h"
+#include "platform/c_file.h"
 
 namespace lyro {
 
@@ -40,10 +41,7 @@ private:
     bool refill();
     void find_text_end();
 
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file_;
+    CFile file_;
     std::unique_ptr<char[]> buf_;
     std::size_t pos_ = 0;
     std::size_t len_ = 0;

@@ -1,4 +1,5 @@
 // The songlist file's save and load, with their questions and notices.
+#include "platform/c_file.h"
 #include "perflist/songlist_file.h"
 
 #include <cstdio>
@@ -14,10 +15,7 @@ namespace lyro {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+using FileHandle = CFile;
 
 bool exists_for_reading(const std::string& path) {
     return FileHandle(std::fopen(path.c_str(), "rb")) != nullptr;

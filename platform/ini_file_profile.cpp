@@ -1,4 +1,5 @@
 // Reading and atomically rewriting one section of an INI file.
+#include "platform/c_file.h"
 #include "platform/ini_file_profile.h"
 
 #include <atomic>
@@ -21,10 +22,7 @@ namespace lyro {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = CFile;
 
 // The file's bytes: empty text for a missing file, nullopt when it exists
 // but cannot be read.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/c_file.h"
 #include "platform/durable_file.h"
 #include "platform/file_rotation.h"
 
@@ -22,10 +23,7 @@ namespace lyro {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = CFile;
 
 #ifndef _WIN32
 // A rename or link is only on disk once the folder that holds the names is.

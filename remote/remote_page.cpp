@@ -1,5 +1,6 @@
 // The two layouts of the remote page. The page is written in binary mode and
 // every line break is stored as CR LF, so both builds write the same bytes.
+#include "platform/c_file.h"
 #include "remote/remote_page.h"
 
 #include <charconv>
@@ -131,10 +132,7 @@ void ListPageWriter::finish_list_page() {
 
 void write_song_page(const std::string& page_path, std::string_view title,
                      const std::vector<std::string>& lines, std::size_t count) {
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    const std::unique_ptr<std::FILE, Closer> file(recreate_page(page_path));
+    const CFile file(recreate_page(page_path));
     if (!file) return;
 
     std::string text = "<HTML>\r\n<HEAD>\r\n<TITLE>";

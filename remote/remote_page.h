@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/c_file.h"
+
 namespace lyro {
 
 // Writes one list page. begin_list_page deletes and re-creates the page;
@@ -30,11 +32,8 @@ public:
 private:
     void write_pending();
 
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
     std::string path_;
-    std::unique_ptr<std::FILE, Closer> file_;
+    CFile file_;
     std::string pending_;  // page text not yet handed to the file
     int next_number_ = 1;
 };

@@ -1,4 +1,5 @@
 // Reading the page file and formatting the response.
+#include "platform/c_file.h"
 #include "server/http_response.h"
 
 #include <charconv>
@@ -8,15 +9,12 @@
 namespace lyro {
 
 namespace {
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 constexpr std::size_t kReadChunk = 64 * 1024;
 }  // namespace
 
 bool read_page(const std::string& path, std::string& page) {
     page.clear();
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+    CFile f = open_c_file(path, "rb");
     if (!f) return false;
     // The size is what was read, not what the folder said a moment ago:
     // the page may be rewritten while it is read.

@@ -1,4 +1,5 @@
 // The main window's creation steps; see main_start.h.
+#include "platform/c_file.h"
 #include "ui/main_start.h"
 
 #include <cstdio>
@@ -16,12 +17,8 @@ namespace lyro {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 bool can_open_for_reading(const std::string& path) {
-    return std::unique_ptr<std::FILE, FileCloser>(std::fopen(path.c_str(), "rb")) != nullptr;
+    return open_c_file(path, "rb") != nullptr;
 }
 
 // At a first start, offers to create the songbook with its example song.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/c_file.h"
 #include "library/catalog.h"
 #include "library/song_loading.h"
 
@@ -65,10 +66,7 @@ public:
 
 // What every reader has to beat: read the file, count its line ends.
 std::size_t plain_scan(const std::string& path) {
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+    lyro::CFile file = lyro::open_c_file(path, "rb");
     if (!file) return 0;
     std::vector<char> buf(64 * 1024);
     std::size_t lines = 0;

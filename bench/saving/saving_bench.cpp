@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/c_file.h"
 #include "library/data_files.h"
 #include "library/editor_boxes.h"
 #include "library/song_saving.h"
@@ -60,10 +61,7 @@ std::string editor_text() {
     return text;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = lyro::CFile;
 
 // The yardstick: read the songbook whole and write it whole elsewhere.
 bool plain_copy(const std::string& from, const std::string& to, bool durable) {

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
+#include "library/book_file.h"
 #include "ui/main_window.h"
 #include "ui/resource.h"
 #include "ui/win_controls.h"
@@ -89,11 +92,18 @@ std::vector<std::string> Driver::song_box_items(HWND library) const {
     std::vector<std::string> items;
     const int n = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
+        // The box may be refilled between two of these calls (the dialog
+        // runs on its own thread): a vanished item ends the reading, and the
+        // buffer holds the longest item the songbook reader can deliver, so
+        // an item that changed in between cannot overrun it.
         const auto length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::string item(static_cast<std::size_t>(length) + 1, '\0');
-        SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<std::size_t>(length));
+        if (length < 0) break;
+        std::string item(std::max<std::size_t>(static_cast<std::size_t>(length), kBookLineMax) + 1,
+                         '\0');
+        const auto copied = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                         reinterpret_cast<LPARAM>(item.data()));
+        if (copied < 0) break;
+        item.resize(std::strlen(item.c_str()));
         items.push_back(item);
     }
     return items;
