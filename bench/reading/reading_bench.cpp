@@ -13,43 +13,19 @@
 #include <string>
 #include <vector>
 
-#include "platform/c_file.h"
+#include "bench/songbook_maker.h"
 #include "library/catalog.h"
 #include "library/song_loading.h"
+#include "platform/c_file.h"
 
 namespace {
 
-constexpr int kSongs = 2000;
-constexpr int kLinesPerSong = 40;  // the header included
+using bench::kLinesPerSong;
+using bench::kSongs;
+using bench::make_songbook;
+using bench::song_title;
+
 constexpr int kRuns = 41;
-
-const char* const kChords[] = {"G       D/F#     Em      C       < ",
-                               "Am7   D    G  < ", "C    G/B   Am    F  < "};
-const char* const kWords[] = {"Amazing grace how sweet the sound ", "that saved a wretch like me, like me ",
-                              "I once was lost but now am found "};
-
-// Every 50th song is hidden: its title starts with '/'.
-std::string song_title(int i) {
-    std::string title = (i % 50 == 49) ? "/" : "";
-    title += "Song number " + std::to_string(i) + " of the book";
-    return title;
-}
-
-// A songbook as the editor writes it: header, a blank line, then chord and
-// lyric lines in turn, every line ended by CR LF; a few hidden songs and
-// label lines as real songbooks have them.
-std::string make_songbook() {
-    std::string book = "Songbook for the benchmark\r\n";
-    for (int i = 0; i < kSongs; ++i) {
-        if (i % 100 == 0) book += "***** Part " + std::to_string(i / 100) + " *****\r\n";
-        book += "::::: " + song_title(i) + " ::::: KEY=xx\r\n \r\n";
-        for (int line = 2; line < kLinesPerSong; ++line) {
-            book += (line % 2 == 0) ? kChords[line % 3] : kWords[line % 3];
-            book += "\r\n";
-        }
-    }
-    return book;
-}
 
 class NullBox final : public lyro::SongBox {
 public:

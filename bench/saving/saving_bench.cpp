@@ -13,50 +13,33 @@
 #include <string>
 #include <vector>
 
-#include "platform/c_file.h"
+#include "bench/songbook_maker.h"
 #include "library/data_files.h"
 #include "library/editor_boxes.h"
 #include "library/song_saving.h"
+#include "platform/c_file.h"
 #include "platform/durable_file.h"
 #include "platform/file_rotation.h"
 #include "transpose/transpose_song.h"
 
 namespace {
 
-constexpr int kSongs = 2000;
-constexpr int kLinesPerSong = 40;  // the header included
+using bench::body_line;
+using bench::kChords;
+using bench::kLinesPerSong;
+using bench::kSongs;
+using bench::make_songbook;
+using bench::song_title;
+
 constexpr int kRuns = 31;
 constexpr int kTransposeRuns = 201;
-
-const char* const kChords[] = {"G       D/F#     Em      C       < ", "Am7   D    G  < ",
-                               "C    G/B   Am    F  < "};
-const char* const kWords[] = {"Amazing grace how sweet the sound ",
-                              "that saved a wretch like me, like me ",
-                              "I once was lost but now am found "};
-
-std::string song_title(int i) { return "Song number " + std::to_string(i) + " of the book"; }
-
-// The same shape as the reading benchmark's songbook: as the editor writes
-// songs, chord and lyric lines in turn, a label line every 100 songs.
-std::string make_songbook() {
-    std::string book = "Songbook for the benchmark\r\n";
-    for (int i = 0; i < kSongs; ++i) {
-        if (i % 100 == 0) book += "***** Part " + std::to_string(i / 100) + " *****\r\n";
-        book += "::::: " + song_title(i) + " ::::: KEY=xx\r\n \r\n";
-        for (int line = 2; line < kLinesPerSong; ++line) {
-            book += (line % 2 == 0) ? kChords[line % 3] : kWords[line % 3];
-            book += "\r\n";
-        }
-    }
-    return book;
-}
 
 // The editor's text for the saved song: the same lines as the book's songs.
 std::string editor_text() {
     std::string text;
     for (int line = 2; line < kLinesPerSong; ++line) {
         if (line > 2) text += "\r\n";
-        text += (line % 2 == 0) ? kChords[line % 3] : kWords[line % 3];
+        text += body_line(line);
     }
     return text;
 }
