@@ -1,28 +1,30 @@
 #!/bin/bash
-# Builds songdesk and songserv and starts both in the working folder
-# ./songbook (made on first use; SONGBOOK_DIR names another). songserv
-# serves index.html on port 80 until songdesk ends.
+# Installs what is missing, builds songdesk and songserv, and starts both in
+# the working folder ./songbook (made on first use; SONGBOOK_DIR names
+# another): songserv natively, serving index.html on port 80, and songdesk
+# under Wine. When songdesk ends, songserv is asked to stop, and stops.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
+scripts/packages.sh run
+source scripts/windows_build.sh
 jobs=$(nproc)
 
-build() {  # build DIR TOOLCHAIN
-    cmake -S . -B "$1" -DCMAKE_BUILD_TYPE=Release ${2:+-DCMAKE_TOOLCHAIN_FILE=$2} >/dev/null
-    cmake --build "$1" -j"$jobs" --target songdesk songserv
+build() {  # build DIR TARGET [TOOLCHAIN]
+    [[ -f $1/CMakeCache.txt ]] ||
+        cmake -S . -B "$1" -DCMAKE_BUILD_TYPE=Release ${3:+-DCMAKE_TOOLCHAIN_FILE=$3} >/dev/null
+    cmake --build "$1" -j"$jobs" --target "$2" >/dev/null
 }
 
-# The programs are 32-bit Windows programs; where this machine cannot run
-# 32-bit code at all, the same sources built for 64-bit Windows stand in.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    build build/win32 cmake/mingw-i686.cmake
-    desk=$root/build/win32/ui/songdesk.exe loader=wine
+choose_windows_build
+if [[ $windows == win64 ]]; then
+    echo "$windows_why: starting songdesk built for 64-bit Windows instead."
+    build build/win64 songdesk cmake/mingw-x86_64.cmake
 else
-    echo "32-bit programs cannot run on this machine: starting the 64-bit build."
-    build build/win64 cmake/mingw-x86_64.cmake
-    desk=$root/build/win64/ui/songdesk.exe loader=/usr/lib/wine/wine64
+    build build/win32 songdesk cmake/mingw-i686.cmake
 fi
-build build/native ""
+desk=$root/build/$windows/ui/songdesk.exe
+build build/native songserv
 serv=$root/build/native/server/songserv
 
 workdir=${SONGBOOK_DIR:-$root/songbook}
@@ -30,11 +32,66 @@ mkdir -p "$workdir"
 cd "$workdir"
 # Both programs meet in the profile of this Wine prefix.
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine} WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-$wine_overrides}
 
-"$serv" > "$workdir/songserv.log" 2>&1 &
+xvfb_pid=
+serv_pid=
+cleanup() {
+    [[ -n $serv_pid ]] && kill "$serv_pid" 2>/dev/null
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+    return 0
+}
+trap cleanup EXIT
+
+display_kind=
+if [[ -z ${DISPLAY:-} ]]; then
+    export DISPLAY=:$((100 + RANDOM % 400))
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    display_kind=bare
+    echo "No X display is set (DISPLAY): songdesk runs on a virtual display ($DISPLAY)," \
+         "and the remote page shows what it shows."
+fi
+prepare_wine_prefix "$wine_loader" $display_kind
+
+# songserv's console goes to a log; the first lines tell whether it got the port.
+log=$workdir/songserv.log
+"$serv" >"$log" 2>&1 &
 serv_pid=$!
-echo "songserv is serving $workdir/index.html on port 80 (log: $workdir/songserv.log)"
-"$loader" "$desk" || true
-# songdesk asked the server to stop; it does so after serving one more page.
-curl -s -o /dev/null --max-time 2 http://127.0.0.1/ 2>/dev/null || true
-wait "$serv_pid" 2>/dev/null || true
+for _ in $(seq 50); do
+    grep -q "HTTP Server waiting on port 80" "$log" && break
+    kill -0 "$serv_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$serv_pid" 2>/dev/null; then
+    echo "songserv is serving $workdir/index.html on port 80 (log: $log)"
+else
+    wait "$serv_pid" || true
+    serv_pid=
+    cat "$log" >&2
+    echo "songserv could not start, so tablets cannot follow along; songdesk starts all the same." >&2
+    echo "Port 80 is taken by another program, or this user may not use ports below 1024." >&2
+    echo "See \"When port 80 is taken\" in $root/README.md (who holds it: ss -ltnp 'sport = :80')." >&2
+fi
+
+echo "Starting songdesk in $workdir"
+"$wine_loader" "$desk" || echo "songdesk ended with status $?" >&2
+
+if [[ -n $serv_pid ]]; then
+    # songdesk asked the server to stop; it sees that after one more page.
+    curl -s -o /dev/null --max-time 5 http://127.0.0.1/ || true
+    for _ in $(seq 100); do
+        kill -0 "$serv_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$serv_pid" 2>/dev/null; then
+        echo "songserv did not stop when asked; ending it." >&2
+        exit 1
+    else
+        status=0
+        wait "$serv_pid" || status=$?
+        serv_pid=
+        echo "songserv stopped (status $status)."
+        exit "$status"
+    fi
+fi

@@ -2,7 +2,10 @@
 #include "ui/win_controls.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
+
+#include "library/book_file.h"
 
 namespace lyro {
 
@@ -74,11 +77,15 @@ std::string WinListBox::text(int index) const {
     if (!list_) return {};
     const LRESULT length = SendMessageA(list_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    // LB_GETTEXT takes no buffer size. The item can change between the two
+    // messages when another thread edits the list (a test's driver reads
+    // while the dialog moves entries), so the buffer also holds the longest
+    // item that the songbook and the songlist can put in the box.
+    std::vector<char> buffer(std::max(static_cast<std::size_t>(length), kBookLineMax) + 1, '\0');
     const LRESULT got = SendMessageA(list_, LB_GETTEXT, static_cast<WPARAM>(index),
                                      reinterpret_cast<LPARAM>(buffer.data()));
     if (got <= 0) return {};
-    return std::string(buffer.data(), static_cast<std::size_t>(std::min(got, length)));
+    return std::string(buffer.data(), std::strlen(buffer.data()));
 }
 
 int WinListBox::selection() const {

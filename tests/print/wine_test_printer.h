@@ -28,6 +28,9 @@ inline bool has_default_printer() {
 class TestPrinter {
 public:
     TestPrinter() {
+        // A run that was killed leaves its printer behind, as the default,
+        // with its printer description gone: printing to it can hang.
+        remove_stale_test_printers();
         if (has_default_printer()) {
             ready_ = true;
             return;
@@ -78,7 +81,7 @@ private:
     }
 
     void install_wine_printer() {
-        tag_ = "lyro_test_" + std::to_string(GetCurrentProcessId());
+        tag_ = kTagPrefix + std::to_string(GetCurrentProcessId());
         if (!write_ppd()) return;
         DRIVER_INFO_3A driver{};
         driver.cVersion = 3;
@@ -124,6 +127,33 @@ private:
         if (driver_added_) DeletePrinterDriverA(nullptr, nullptr, tag_.data());
         if (!installed_ppd.empty()) DeleteFileA(installed_ppd.c_str());
         if (!ppd_.empty()) DeleteFileA(ppd_.c_str());
+    }
+
+    static constexpr const char* kTagPrefix = "lyro_test_";
+
+    // Removes every test printer (and its driver) of earlier runs.
+    static void remove_stale_test_printers() {
+        DWORD needed = 0, count = 0;
+        EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, nullptr, 0, &needed, &count);
+        std::string buffer(needed, '\0');
+        if (needed == 0 || !EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4,
+                                          reinterpret_cast<BYTE*>(buffer.data()), needed,
+                                          &needed, &count))
+            return;
+        const auto* printers = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data());
+        for (DWORD i = 0; i < count; ++i) {
+            std::string name = printers[i].pPrinterName ? printers[i].pPrinterName : "";
+            if (name.rfind(kTagPrefix, 0) != 0) continue;
+            HANDLE printer = nullptr;
+            PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+            if (OpenPrinterA(name.data(), &printer, &access)) {
+                const std::string ppd = driver_data_file(printer);
+                DeletePrinter(printer);
+                ClosePrinter(printer);
+                if (!ppd.empty()) DeleteFileA(ppd.c_str());
+            }
+            DeletePrinterDriverA(nullptr, nullptr, name.data());
+        }
     }
 
     static std::string driver_data_file(HANDLE printer) {

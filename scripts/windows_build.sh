@@ -1,0 +1,38 @@
+# Sourced by test.sh and run.sh: which Windows build runs on this machine,
+# and how a Wine prefix is made ready for the programs.
+
+# Crashes end the program at once instead of waiting in Wine's debugger;
+# Wine's .NET and HTML engines, which nothing here uses, are never set up.
+wine_overrides="mscoree,mshtml=;winedbg.exe=d"
+
+# Sets windows (win32 or win64), wine_loader, and windows_why: why the 64-bit
+# build stands in. The programs are 32-bit, but some machines (some virtual
+# machines among them) cannot execute 32-bit code at all; there the same
+# sources built for 64-bit Windows run under wine64.
+choose_windows_build() {
+    windows=win32 wine_loader=/usr/lib/wine/wine windows_why=
+    local said
+    if ! dpkg-query -W -f='${db:Status-Abbrev}' wine32:i386 2>/dev/null | grep -q '^ii'; then
+        windows_why="32-bit Wine (the Debian package wine32:i386) is not installed"
+    elif ! said=$("$wine_loader" --version 2>&1); then
+        if [[ $said == *"Exec format error"* || $said == *"cannot execute"* ]]; then
+            windows_why="This machine cannot execute 32-bit programs"
+        else
+            windows_why="32-bit Wine does not start here ($said)"
+        fi
+    fi
+    if [[ -n $windows_why ]]; then
+        windows=win64 wine_loader=/usr/lib/wine/wine64
+    fi
+}
+
+# Makes the prefix of $WINEPREFIX (once). On a bare X server such as Xvfb
+# there is no window manager, and Wine then waits two seconds for one each
+# time it hides a window: "bare" tells Wine to place its windows itself.
+prepare_wine_prefix() {  # prepare_wine_prefix LOADER [bare]
+    mkdir -p "$WINEPREFIX"
+    "$1" wineboot -i >/dev/null 2>&1
+    if [[ ${2:-} == bare ]]; then
+        "$1" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    fi
+}
