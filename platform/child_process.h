@@ -13,7 +13,8 @@
 namespace lyro {
 
 struct ChildSetup {
-    std::string program;      // path of the program; it gets no arguments
+    std::string program;      // path of the program
+    std::vector<std::string> arguments;  // its arguments, none holding a quote
     std::string working_dir;  // its current folder
     // Variables set for it on top of this process's environment.
     std::vector<std::pair<std::string, std::string>> environment;

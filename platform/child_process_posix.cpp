@@ -48,8 +48,11 @@ ChildProcess::ChildProcess(const ChildSetup& setup) : impl_(std::make_unique<Imp
     std::vector<char*> envp;
     for (auto& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
-    std::string program = setup.program;
-    char* argv[] = {program.data(), nullptr};
+    std::vector<std::string> words{setup.program};
+    words.insert(words.end(), setup.arguments.begin(), setup.arguments.end());
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
 
     impl_->pid = fork();
     if (impl_->pid != 0) return;
@@ -61,7 +64,7 @@ ChildProcess::ChildProcess(const ChildSetup& setup) : impl_(std::make_unique<Imp
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
-    execve(argv[0], argv, envp.data());
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
 }
 

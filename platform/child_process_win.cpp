@@ -65,6 +65,7 @@ ChildProcess::ChildProcess(const ChildSetup& setup) : impl_(std::make_unique<Imp
     si.hStdError = err.handle;
     PROCESS_INFORMATION pi{};
     std::string command = "\"" + setup.program + "\"";
+    for (const auto& argument : setup.arguments) command += " \"" + argument + "\"";
     std::string env = environment_block(setup);
     if (!CreateProcessA(setup.program.c_str(), command.data(), nullptr, nullptr, TRUE, 0,
                         env.data(), setup.working_dir.c_str(), &si, &pi))

@@ -24,7 +24,7 @@ test_packages=(
 )
 
 usage() {
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 [--list] run|test" >&2
     exit 2
 }
 
@@ -44,6 +44,12 @@ missing_of() {
     local p
     for p in "$@"; do is_installed "$p" || echo "$p"; done
 }
+
+# --list run|test prints the packages and does nothing else.
+if [[ ${1:-} == --list ]]; then
+    wanted "${2:-}"
+    exit 0
+fi
 
 mapfile -t all < <(wanted "${1:-}")
 mapfile -t missing < <(missing_of "${all[@]}")

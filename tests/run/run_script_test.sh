@@ -1,0 +1,77 @@
+#!/bin/bash
+# The README's run command as a user starts it, on the build's own Wine
+# prefix and this test's virtual display: run.sh builds nothing new (the
+# suite has built it all), starts songserv and songdesk in a scratch
+# working folder, songserv answers on port 80, songdesk shows its library;
+# songdesk is then closed as a user closes it, and run.sh ends both in
+# order: songdesk writes TERMINATE=1, one request, songserv stops, exit 0.
+# With "port-taken", another server holds port 80 first: songserv's
+# "Unable to bind" line and the advice reach the user, and songdesk starts
+# all the same.
+# Arguments: the source folder, the Windows build folder, close_songdesk.exe,
+# the native songserv, and "in-order" or "port-taken".
+set -uo pipefail
+source_dir=$1 build=$2 closer=$3 native_songserv=$4 mode=$5
+scratch=$(mktemp -d)
+run_pid=
+blocker_pid=
+finish() {
+    [[ -n $run_pid ]] && kill "$run_pid" 2>/dev/null
+    [[ -n $blocker_pid ]] && kill "$blocker_pid" 2>/dev/null
+    rm -rf "$scratch"
+}
+trap finish EXIT
+fail() {
+    echo "FAILED: $*" >&2
+    echo "--- run.sh said:" >&2; cat "$scratch/run.log" >&2
+    echo "--- songserv.log:" >&2; cat "$scratch/book/songserv.log" >&2 2>/dev/null
+    exit 1
+}
+
+answers() { curl -s -o /dev/null --max-time 1 http://127.0.0.1/; }
+
+mkdir "$scratch/book"
+printf '::::: AMAZING GRACE :::::\r\n \r\nG   C<\r\nAmazing grace\r\n' > "$scratch/book/songbook.lyr"
+if [[ $mode == port-taken ]]; then
+    # An earlier songserv, of another prefix and folder, holds the port.
+    mkdir -p "$scratch/other/prefix"
+    (cd "$scratch/other" && WINEPREFIX=$scratch/other/prefix exec "$native_songserv") \
+        >/dev/null 2>&1 &
+    blocker_pid=$!
+    for _ in $(seq 100); do answers && break; sleep 0.1; done
+fi
+export WINEPREFIX=$build/wineprefix SONGBOOK_DIR=$scratch/book
+"$source_dir/run.sh" >"$scratch/run.log" 2>&1 &
+run_pid=$!
+
+served=
+for _ in $(seq 600); do
+    if answers; then served=1; break; fi
+    kill -0 "$run_pid" 2>/dev/null || break
+    sleep 0.1
+done
+[[ -n $served ]] || fail "nothing answered on port 80"
+
+"$build/wine-run" "$closer" || fail "songdesk's first window was not up, or it did not end"
+
+for _ in $(seq 300); do
+    kill -0 "$run_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$run_pid" 2>/dev/null && fail "run.sh did not end after songdesk had ended"
+wait "$run_pid"
+status=$?
+run_pid=
+[[ $status -eq 0 ]] || fail "run.sh ended with status $status"
+grep -q "Starting songdesk" "$scratch/run.log" || fail "songdesk was not started"
+if [[ $mode == port-taken ]]; then
+    grep -q "^Unable to bind: " "$scratch/run.log" || fail "songserv's Unable to bind line is not shown"
+    grep -q 'When port 80 is taken' "$scratch/run.log" || fail "the README's advice is not named"
+else
+    grep -q "songserv stopped (status 0)" "$scratch/run.log" || fail "songserv did not stop in order"
+    grep -q "HTTP Server waiting on port 80" "$scratch/book/songserv.log" ||
+        fail "songserv's console shows no serving"
+    grep -qi "^RUNNING=0" "$WINEPREFIX/drive_c/windows/win.ini" || fail "RUNNING is not 0 at the end"
+fi
+cat "$scratch/run.log"
+echo "1 passed, 0 failed"
