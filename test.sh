@@ -36,7 +36,8 @@ cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || t
 trap cleanup EXIT
 # One persistent wineserver for the whole run, and the prefix made before
 # the first test, so that no test pays for Wine's start-up.
-wineserver -p
+# (One already running for this prefix, from an earlier run, serves as well.)
+wineserver -p 2>/dev/null || true
 prepare_wine_prefix "$wine_loader" bare
 
 ctest --test-dir build --output-on-failure -j"$jobs"

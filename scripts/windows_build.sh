@@ -31,8 +31,13 @@ choose_windows_build() {
 # time it hides a window: "bare" tells Wine to place its windows itself.
 prepare_wine_prefix() {  # prepare_wine_prefix LOADER [bare]
     mkdir -p "$WINEPREFIX"
-    "$1" wineboot -i >/dev/null 2>&1
-    if [[ ${2:-} == bare ]]; then
-        "$1" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    if ! "$1" wineboot -i >/dev/null 2>&1; then
+        echo "Wine could not set up its prefix $WINEPREFIX" >&2
+        return 1
     fi
+    if [[ ${2:-} == bare ]] &&
+       ! "$1" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1; then
+        echo "Wine's window settings could not be written: windows will be slow to close" >&2
+    fi
+    return 0
 }
