@@ -8,11 +8,14 @@ wine_overrides="mscoree,mshtml=;winedbg.exe=d"
 # Sets windows (win32 or win64), wine_loader, and windows_why: why the 64-bit
 # build stands in. The programs are 32-bit, but some machines (some virtual
 # machines among them) cannot execute 32-bit code at all; there the same
-# sources built for 64-bit Windows run under wine64.
+# sources built for 64-bit Windows run under wine64. SONGBOOK_WINDOWS=win64
+# takes that path on any machine, to try it where 32-bit code runs.
 choose_windows_build() {
     windows=win32 wine_loader=/usr/lib/wine/wine windows_why=
     local said
-    if ! dpkg-query -W -f='${db:Status-Abbrev}' wine32:i386 2>/dev/null | grep -q '^ii'; then
+    if [[ ${SONGBOOK_WINDOWS:-} == win64 ]]; then
+        windows_why="SONGBOOK_WINDOWS=win64 asks for the 64-bit build"
+    elif ! dpkg-query -W -f='${db:Status-Abbrev}' wine32:i386 2>/dev/null | grep -q '^ii'; then
         windows_why="32-bit Wine (the Debian package wine32:i386) is not installed"
     elif ! said=$("$wine_loader" --version 2>&1); then
         if [[ $said == *"Exec format error"* || $said == *"cannot execute"* ]]; then
