@@ -33,6 +33,7 @@ choose_windows_build() {
 # there is no window manager, and Wine then waits two seconds for one each
 # time it hides a window: "bare" tells Wine to place its windows itself.
 prepare_wine_prefix() {  # prepare_wine_prefix LOADER [bare]
+    [[ -f $WINEPREFIX/system.reg ]] || echo "Setting up the Wine prefix $WINEPREFIX (once)..."
     mkdir -p "$WINEPREFIX"
     if ! "$1" wineboot -i >/dev/null 2>&1; then
         echo "Wine could not set up its prefix $WINEPREFIX" >&2
