@@ -1,12 +1,15 @@
 // The two layouts of the remote page. The page is written in binary mode and
 // every line break is stored as CR LF, so both builds write the same bytes.
 #include "platform/c_file.h"
+#include "platform/durable_file.h"
 #include "remote/remote_page.h"
 
 #include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <thread>
 
 namespace lyro {
 
@@ -42,11 +45,39 @@ bool is_read_only(const std::string& path) {
            std::filesystem::perms::none;
 }
 
-// Deletes the page and creates it anew; null when that is not possible.
-std::FILE* recreate_page(const std::string& path) {
-    if (is_read_only(path)) return nullptr;
-    std::remove(path.c_str());  // a page that does not exist yet is fine
-    return std::fopen(path.c_str(), "wb");
+// The page is written whole beside the old one and then put in its place in
+// one step, so that a browser fetching it at any moment gets the old page or
+// the new one, never an empty or half page.
+std::string scratch_path(const std::string& page) { return page + ".new"; }
+
+// The file that becomes the page; empty when the page cannot be written.
+CFile open_new_page(const std::string& path) {
+    if (is_read_only(path)) return {};
+    return open_c_file(scratch_path(path), "wb");
+}
+
+// Windows refuses to replace a file while another program has it open, as
+// songserv has for the moment it reads the page: the replacement is tried
+// again for a short while before the old page is left as it is.
+constexpr int kReplaceTries = 20;
+constexpr auto kReplacePause = std::chrono::milliseconds(5);
+
+bool replace_soon(const std::string& from, const std::string& to) {
+    for (int attempt = 1;; ++attempt) {
+        if (replace_file(from, to)) return true;
+        if (attempt == kReplaceTries) return false;
+        std::this_thread::sleep_for(kReplacePause);
+    }
+}
+
+// Closes the new page and puts it in the old one's place. A page that could
+// not be written whole, or not put in place, is dropped, and the old one stays.
+void put_in_place(CFile& file, const std::string& path) {
+    if (!file) return;
+    const bool written = std::fflush(file.get()) == 0 && !std::ferror(file.get());
+    const bool closed = std::fclose(file.release()) == 0;
+    const std::string scratch = scratch_path(path);
+    if (!(written && closed && replace_soon(scratch, path))) std::remove(scratch.c_str());
 }
 
 constexpr std::string_view kListHeader =
@@ -84,13 +115,19 @@ std::string html_escaped(std::string_view text) {
 }
 
 ListPageWriter::~ListPageWriter() {
-    // Released unfinished: the page keeps what was written so far.
-    if (file_) write_pending();
+    // Released unfinished: the page holds what was written so far.
+    release_page();
+}
+
+void ListPageWriter::release_page() {
+    if (!file_) return;
+    write_pending();
+    put_in_place(file_, path_);
 }
 
 ListPageWriter& ListPageWriter::operator=(ListPageWriter&& other) noexcept {
     if (this != &other) {
-        if (file_) write_pending();  // the page given up keeps what it got
+        release_page();  // the page given up keeps what it got
         path_ = std::move(other.path_);
         file_ = std::move(other.file_);
         pending_ = std::move(other.pending_);
@@ -105,8 +142,9 @@ void ListPageWriter::write_pending() {
 }
 
 void ListPageWriter::begin_list_page() {
+    release_page();  // a page begun before and never finished
     pending_.clear();
-    file_.reset(recreate_page(path_));
+    file_ = open_new_page(path_);
     next_number_ = 1;
     if (file_) pending_ += kListHeader;
 }
@@ -126,13 +164,12 @@ void ListPageWriter::add_list_page_entry(std::string_view title) {
 void ListPageWriter::finish_list_page() {
     if (!file_) return;
     pending_ += kListClosing;
-    write_pending();
-    file_.reset();
+    release_page();
 }
 
 void write_song_page(const std::string& page_path, std::string_view title,
                      const std::vector<std::string>& lines, std::size_t count) {
-    const CFile file(recreate_page(page_path));
+    CFile file = open_new_page(page_path);
     if (!file) return;
 
     std::string text = "<HTML>\r\n<HEAD>\r\n<TITLE>";
@@ -150,6 +187,7 @@ void write_song_page(const std::string& page_path, std::string_view title,
     }
     text += "</pre></FONT>\r\n</BODY>\r\n</HTML>\r\n";
     write_all(file.get(), text);
+    put_in_place(file, page_path);
 }
 
 }  // namespace lyro

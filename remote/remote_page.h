@@ -15,9 +15,10 @@
 
 namespace lyro {
 
-// Writes one list page. begin_list_page deletes and re-creates the page;
+// Writes one list page. begin_list_page starts the new page beside the old
+// one, which stays in place until the new one is finished (or released);
 // when it cannot be created the other calls write nothing. Released before
-// finish_list_page, the page is closed holding what was written so far.
+// finish_list_page, the page holds what was written so far.
 class ListPageWriter {
 public:
     explicit ListPageWriter(std::string page_path) : path_(std::move(page_path)) {}
@@ -31,6 +32,7 @@ public:
 
 private:
     void write_pending();
+    void release_page();  // puts what was written so far in the page's place
 
     std::string path_;
     CFile file_;
@@ -39,7 +41,7 @@ private:
 };
 
 // Rewrites the page as the song page: the title and the first `count`
-// display lines.
+// display lines, put in the old page's place in one step.
 void write_song_page(const std::string& page_path, std::string_view title,
                      const std::vector<std::string>& lines, std::size_t count);
 

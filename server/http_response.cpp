@@ -1,5 +1,6 @@
 // Reading the page file and formatting the response.
 #include "platform/c_file.h"
+#include "platform/shared_reading.h"
 #include "server/http_response.h"
 
 #include <charconv>
@@ -14,7 +15,8 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 
 bool read_page(const std::string& path, std::string& page) {
     page.clear();
-    CFile f = open_c_file(path, "rb");
+    // Opened so that songdesk can put a new page in its place meanwhile.
+    CFile f = open_for_shared_reading(path);
     if (!f) return false;
     // The size is what was read, not what the folder said a moment ago:
     // the page may be rewritten while it is read.
