@@ -4,9 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/packages.sh run
+source scripts/build_dirs.sh
 dir=build/win32
-[[ -f $dir/CMakeCache.txt ]] ||
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+configure_once "$dir" cmake/mingw-i686.cmake
 cmake --build "$dir" -j"$(nproc)" --target songdesk songserv >/dev/null
 (cd "$dir" && cpack -G ZIP --config CPackConfig.cmake >/dev/null)
 ls "$PWD/$dir"/release/songbook-*-win32.zip

@@ -7,12 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
 scripts/packages.sh run
+source scripts/build_dirs.sh
 source scripts/windows_build.sh
 jobs=$(nproc)
 
 build() {  # build DIR TARGET [TOOLCHAIN]
-    [[ -f $1/CMakeCache.txt ]] ||
-        cmake -S . -B "$1" -DCMAKE_BUILD_TYPE=Release ${3:+-DCMAKE_TOOLCHAIN_FILE=$3} >/dev/null
+    configure_once "$1" "${3:-}"
     cmake --build "$1" -j"$jobs" --target "$2" >/dev/null
 }
 
@@ -45,9 +45,7 @@ trap cleanup EXIT
 
 display_kind=
 if [[ -z ${DISPLAY:-} ]]; then
-    export DISPLAY=:$((100 + RANDOM % 400))
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
+    start_virtual_display
     display_kind=bare
     echo "No X display is set (DISPLAY): songdesk runs on a virtual display ($DISPLAY)," \
          "and the remote page shows what it shows."

@@ -5,22 +5,22 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/packages.sh test
+source scripts/build_dirs.sh
 source scripts/windows_build.sh
 jobs=$(nproc)
 
-configure() {  # configure DIR [cmake args...]
-    local dir=$1; shift
-    [[ -f $dir/CMakeCache.txt ]] || cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-    cmake --build "$dir" -j"$jobs"
+build() {  # build DIR [TOOLCHAIN]
+    configure_once "$@"
+    cmake --build "$1" -j"$jobs"
 }
 
-configure build/native
-configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+build build/native
+build build/win32 cmake/mingw-i686.cmake
 choose_windows_build
 if [[ $windows == win64 ]]; then
     echo "$windows_why: running the Windows tests of the 64-bit build under wine64" \
          "(the 32-bit build is compiled above)."
-    configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+    build build/win64 cmake/mingw-x86_64.cmake
 fi
 
 # One ctest run over both builds, so the summary at the end counts them all.
@@ -28,10 +28,7 @@ printf 'subdirs("native")\nsubdirs("%s")\n' "$windows" > build/CTestTestfile.cma
 
 export WINEPREFIX="$PWD/build/$windows/wineprefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="$wine_overrides"
-display=:$((100 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
+start_virtual_display
 cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; }
 trap cleanup EXIT
 # One persistent wineserver for the whole run, and the prefix made before

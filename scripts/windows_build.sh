@@ -1,5 +1,5 @@
 # Sourced by test.sh and run.sh: which Windows build runs on this machine,
-# and how a Wine prefix is made ready for the programs.
+# how a Wine prefix is made ready for the programs, and a virtual display.
 
 # Crashes end the program at once instead of waiting in Wine's debugger;
 # Wine's .NET and HTML engines, which nothing here uses, are never set up.
@@ -44,4 +44,12 @@ prepare_wine_prefix() {  # prepare_wine_prefix LOADER [bare]
         echo "Wine's window settings could not be written: windows will be slow to close" >&2
     fi
     return 0
+}
+
+# Starts an X server of its own (Xvfb) on a free-looking display number and
+# sets DISPLAY and xvfb_pid.
+start_virtual_display() {
+    export DISPLAY=:$((100 + RANDOM % 400))
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
 }

@@ -114,19 +114,25 @@ private:
     }
 
     void remove_wine_printer() {
-        std::string installed_ppd;  // the spooler's own copy of the description
-        if (printer_added_) {
-            HANDLE printer = nullptr;
-            PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
-            if (OpenPrinterA(tag_.data(), &printer, &access)) {
-                installed_ppd = driver_data_file(printer);
-                DeletePrinter(printer);
-                ClosePrinter(printer);
-            }
-        }
-        if (driver_added_) DeletePrinterDriverA(nullptr, nullptr, tag_.data());
-        if (!installed_ppd.empty()) DeleteFileA(installed_ppd.c_str());
+        // A printer is added only once its driver is.
+        if (printer_added_) remove_printer(tag_);
+        else if (driver_added_) DeletePrinterDriverA(nullptr, nullptr, tag_.data());
         if (!ppd_.empty()) DeleteFileA(ppd_.c_str());
+    }
+
+    // Removes a printer, its driver (named like it) and the spooler's own
+    // copy of its description.
+    static void remove_printer(std::string name) {
+        HANDLE printer = nullptr;
+        PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+        std::string installed_ppd;
+        if (OpenPrinterA(name.data(), &printer, &access)) {
+            installed_ppd = driver_data_file(printer);
+            DeletePrinter(printer);
+            ClosePrinter(printer);
+        }
+        DeletePrinterDriverA(nullptr, nullptr, name.data());
+        if (!installed_ppd.empty()) DeleteFileA(installed_ppd.c_str());
     }
 
     static constexpr const char* kTagPrefix = "lyro_test_";
@@ -142,17 +148,8 @@ private:
             return;
         const auto* printers = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data());
         for (DWORD i = 0; i < count; ++i) {
-            std::string name = printers[i].pPrinterName ? printers[i].pPrinterName : "";
-            if (name.rfind(kTagPrefix, 0) != 0) continue;
-            HANDLE printer = nullptr;
-            PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
-            if (OpenPrinterA(name.data(), &printer, &access)) {
-                const std::string ppd = driver_data_file(printer);
-                DeletePrinter(printer);
-                ClosePrinter(printer);
-                if (!ppd.empty()) DeleteFileA(ppd.c_str());
-            }
-            DeletePrinterDriverA(nullptr, nullptr, name.data());
+            const std::string name = printers[i].pPrinterName ? printers[i].pPrinterName : "";
+            if (name.rfind(kTagPrefix, 0) == 0) remove_printer(name);
         }
     }
 
