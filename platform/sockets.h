@@ -7,21 +7,33 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace lyro {
 
-// One TCP connection, closed when destroyed.
-class Connection {
-public:
-    virtual ~Connection() = default;
+// What receive and send on a connection that does not block return when
+// they would have to wait: try again once wait() says it is ready.
+inline constexpr std::ptrdiff_t kWouldBlock = -2;
 
+// Anything the socket layer can wait on: a connection or a listener.
+class Socket {
+public:
+    virtual ~Socket() = default;
+};
+
+// One TCP connection, closed when destroyed.
+class Connection : public Socket {
+public:
     // Receives up to `size` bytes: the count received, 0 when the peer has
-    // finished sending, -1 on an error or when the time limit passed.
+    // finished sending, -1 on an error or when the time limit passed, and
+    // kWouldBlock when nothing has arrived on a connection that does not
+    // block.
     virtual std::ptrdiff_t receive(char* buffer, std::size_t size) = 0;
 
     // Sends up to `size` bytes: the count sent, which may be less than
-    // `size`, or -1 on an error or when the time limit passed.
+    // `size`, -1 on an error or when the time limit passed, and kWouldBlock
+    // when nothing could be taken on a connection that does not block.
     virtual std::ptrdiff_t send(const char* bytes, std::size_t size) = 0;
 
     // Tells the peer that nothing more will be sent; receiving goes on.
@@ -32,12 +44,16 @@ public:
     virtual bool wait_for_data(std::chrono::milliseconds limit) = 0;
 };
 
-class Listener {
-public:
-    virtual ~Listener() = default;
+struct Accepted {
+    std::unique_ptr<Connection> connection;  // null when none was taken
+    bool would_block = false;  // none was waiting: not a failure
+};
 
-    // Waits for the next connection; null when accepting it failed.
-    virtual std::unique_ptr<Connection> accept() = 0;
+class Listener : public Socket {
+public:
+    // Takes the next waiting connection without waiting for one. The
+    // connections it hands out do not block either.
+    virtual Accepted accept() = 0;
 
     // The port listened on (the one the system chose when 0 was asked for).
     virtual std::uint16_t port() const = 0;
@@ -49,14 +65,23 @@ enum class ListenStep { socket, setsockopt, bind, listen };
 struct ListenOptions {
     std::uint16_t port = 80;      // 0: a free port of the system's choice
     bool loopback_only = false;   // 127.0.0.1 instead of every local address
-    // The longest wait of one receive or send on an accepted connection.
-    std::chrono::milliseconds io_timeout{5000};
 };
 
 struct ListenResult {
     std::unique_ptr<Listener> listener;  // null when a step failed
     ListenStep failed_step = ListenStep::socket;
     std::string error_text;  // the socket layer's own text for the failure
+};
+
+// One socket to wait on, what for, and what it turned out ready for. A
+// socket that failed or whose peer is gone shows as ready for both: the
+// next receive or send tells what happened.
+struct WaitItem {
+    Socket* socket = nullptr;  // one of this layer's listeners or connections
+    bool want_read = false;    // data, an end, or a connection to accept
+    bool want_write = false;   // room to send
+    bool readable = false;
+    bool writable = false;
 };
 
 class SocketLayer {
@@ -67,11 +92,18 @@ public:
     virtual int startup_error() const = 0;
 
     // A socket listening on the given port with the system's largest
-    // backlog, so that connections arriving while one is served wait.
+    // backlog, so that connections arriving faster than they are taken
+    // wait in its queue.
     virtual ListenResult listen(const ListenOptions& options) = 0;
+
+    // Waits at most `limit` (forever when negative) until one of `items` is
+    // ready, and marks each with what it is ready for: the number ready, 0
+    // when the time passed, -1 when waiting itself failed.
+    virtual int wait(std::span<WaitItem> items, std::chrono::milliseconds limit) = 0;
 };
 
 // The system's sockets, started (Winsock 2.2) for the owner's lifetime.
+// Natively the process may then hold several thousand sockets at once.
 std::unique_ptr<SocketLayer> open_system_sockets();
 
 // The client's side of a connection, for tests and tools.

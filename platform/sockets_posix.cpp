@@ -3,12 +3,16 @@
 #include <cerrno>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "platform/sockets.h"
 
@@ -45,6 +49,13 @@ private:
     int fd_;
 };
 
+// What wait() needs of this file's sockets.
+class NativeSocket {
+public:
+    virtual ~NativeSocket() = default;
+    virtual int fd() const = 0;
+};
+
 void set_io_timeout(int fd, std::chrono::milliseconds limit) {
     timeval tv{};
     tv.tv_sec = static_cast<time_t>(limit.count() / 1000);
@@ -61,22 +72,24 @@ sockaddr_in ipv4_address(std::uint32_t host, std::uint16_t port) {
     return addr;
 }
 
-class PosixConnection final : public ClientConnection {
+class PosixConnection final : public ClientConnection, public NativeSocket {
 public:
-    explicit PosixConnection(Fd fd) : fd_(std::move(fd)) {}
+    PosixConnection(Fd fd, bool nonblocking) : fd_(std::move(fd)), nonblocking_(nonblocking) {}
+
+    int fd() const override { return fd_.get(); }
 
     std::ptrdiff_t receive(char* buffer, std::size_t size) override {
         ssize_t n = 0;
         do n = ::recv(fd_.get(), buffer, size, 0);
         while (n < 0 && errno == EINTR);
-        return n < 0 ? -1 : n;
+        return n < 0 ? failed() : n;
     }
 
     std::ptrdiff_t send(const char* bytes, std::size_t size) override {
         ssize_t n = 0;
         do n = ::send(fd_.get(), bytes, size, MSG_NOSIGNAL);
         while (n < 0 && errno == EINTR);
-        return n < 0 ? -1 : n;
+        return n < 0 ? failed() : n;
     }
 
     void finish_sending() override { ::shutdown(fd_.get(), SHUT_WR); }
@@ -96,21 +109,32 @@ public:
     }
 
 private:
+    // A blocking socket's time limit also shows as EAGAIN: only a socket
+    // that does not block would have had to wait.
+    std::ptrdiff_t failed() const {
+        return nonblocking_ && (errno == EAGAIN || errno == EWOULDBLOCK) ? kWouldBlock : -1;
+    }
+
     Fd fd_;
+    bool nonblocking_;
 };
 
-class PosixListener final : public Listener {
+class PosixListener final : public Listener, public NativeSocket {
 public:
-    PosixListener(Fd fd, std::chrono::milliseconds io_timeout)
-        : fd_(std::move(fd)), io_timeout_(io_timeout) {}
+    explicit PosixListener(Fd fd) : fd_(std::move(fd)) {}
 
-    std::unique_ptr<Connection> accept() override {
+    int fd() const override { return fd_.get(); }
+
+    Accepted accept() override {
         int c = -1;
-        do c = ::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC);
+        do c = ::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         while (c < 0 && errno == EINTR);
-        if (c < 0) return nullptr;
-        set_io_timeout(c, io_timeout_);
-        return std::make_unique<PosixConnection>(Fd(c));
+        Accepted a;
+        if (c >= 0)
+            a.connection = std::make_unique<PosixConnection>(Fd(c), true);
+        else
+            a.would_block = errno == EAGAIN || errno == EWOULDBLOCK;
+        return a;
     }
 
     std::uint16_t port() const override {
@@ -122,7 +146,6 @@ public:
 
 private:
     Fd fd_;
-    std::chrono::milliseconds io_timeout_;
 };
 
 ListenResult failure(ListenStep step) {
@@ -132,12 +155,46 @@ ListenResult failure(ListenStep step) {
     return r;
 }
 
+// Many systems allow a process 1024 descriptors unless it asks for more,
+// fewer than the server's connections and its files together.
+void allow_many_sockets() {
+    constexpr rlim_t kWanted = 8192;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= kWanted) return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? kWanted : std::min(limit.rlim_max, kWanted);
+    setrlimit(RLIMIT_NOFILE, &limit);
+}
+
+short poll_events(const WaitItem& item) {
+    return static_cast<short>((item.want_read ? POLLIN : 0) | (item.want_write ? POLLOUT : 0));
+}
+
 class PosixSockets final : public SocketLayer {
 public:
+    PosixSockets() { allow_many_sockets(); }
+
     int startup_error() const override { return 0; }
 
+    int wait(std::span<WaitItem> items, std::chrono::milliseconds limit) override {
+        polled_.resize(items.size());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const auto* native = dynamic_cast<const NativeSocket*>(items[i].socket);
+            polled_[i] = pollfd{native ? native->fd() : -1, poll_events(items[i]), 0};
+        }
+        const int timeout = limit.count() < 0 ? -1 : static_cast<int>(std::min<long long>(limit.count(), INT_MAX));
+        const int n = ::poll(polled_.data(), polled_.size(), timeout);
+        if (n < 0) return errno == EINTR ? 0 : -1;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const short got = polled_[i].revents;
+            const bool failed = (got & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+            items[i].readable = items[i].want_read && (failed || (got & POLLIN));
+            items[i].writable = items[i].want_write && (failed || (got & POLLOUT));
+        }
+        return n;
+    }
+
     ListenResult listen(const ListenOptions& options) override {
-        Fd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+        Fd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
         if (!fd.valid()) return failure(ListenStep::socket);
         // A restarted server binds at once even while connections of the
         // previous run linger in TIME_WAIT.
@@ -150,9 +207,12 @@ public:
             return failure(ListenStep::bind);
         if (::listen(fd.get(), SOMAXCONN) != 0) return failure(ListenStep::listen);
         ListenResult r;
-        r.listener = std::make_unique<PosixListener>(std::move(fd), options.io_timeout);
+        r.listener = std::make_unique<PosixListener>(std::move(fd));
         return r;
     }
+
+private:
+    std::vector<pollfd> polled_;  // storage kept from wait to wait
 };
 
 }  // namespace
@@ -167,7 +227,7 @@ std::unique_ptr<ClientConnection> connect_loopback(std::uint16_t port,
     const sockaddr_in addr = ipv4_address(INADDR_LOOPBACK, port);
     if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0)
         return nullptr;
-    return std::make_unique<PosixConnection>(std::move(fd));
+    return std::make_unique<PosixConnection>(std::move(fd), false);
 }
 
 }  // namespace lyro

@@ -6,6 +6,7 @@
 #include <climits>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/sockets.h"
 
@@ -71,6 +72,13 @@ private:
     SOCKET s_;
 };
 
+// What wait() needs of this file's sockets.
+class NativeSocket {
+public:
+    virtual ~NativeSocket() = default;
+    virtual SOCKET handle() const = 0;
+};
+
 // A new TCP socket that programs started from this one do not inherit.
 Sock new_tcp_socket() {
     Sock s(::socket(AF_INET, SOCK_STREAM, 0));
@@ -94,18 +102,24 @@ sockaddr_in ipv4_address(u_long host, std::uint16_t port) {
 
 int chunk(std::size_t size) { return static_cast<int>(std::min<std::size_t>(size, INT_MAX)); }
 
-class WinConnection final : public ClientConnection {
+// A failed call's result: kWouldBlock when a socket that does not block
+// would have had to wait (a blocking one's time limit is WSAETIMEDOUT).
+std::ptrdiff_t failed() { return WSAGetLastError() == WSAEWOULDBLOCK ? kWouldBlock : -1; }
+
+class WinConnection final : public ClientConnection, public NativeSocket {
 public:
     explicit WinConnection(Sock s) : s_(std::move(s)) {}
 
+    SOCKET handle() const override { return s_.get(); }
+
     std::ptrdiff_t receive(char* buffer, std::size_t size) override {
         const int n = ::recv(s_.get(), buffer, chunk(size), 0);
-        return n == SOCKET_ERROR ? -1 : n;
+        return n == SOCKET_ERROR ? failed() : n;
     }
 
     std::ptrdiff_t send(const char* bytes, std::size_t size) override {
         const int n = ::send(s_.get(), bytes, chunk(size), 0);
-        return n == SOCKET_ERROR ? -1 : n;
+        return n == SOCKET_ERROR ? failed() : n;
     }
 
     void finish_sending() override { ::shutdown(s_.get(), SD_SEND); }
@@ -131,17 +145,23 @@ private:
     Sock s_;
 };
 
-class WinListener final : public Listener {
+class WinListener final : public Listener, public NativeSocket {
 public:
-    WinListener(Sock s, std::chrono::milliseconds io_timeout)
-        : s_(std::move(s)), io_timeout_(io_timeout) {}
+    explicit WinListener(Sock s) : s_(std::move(s)) {}
 
-    std::unique_ptr<Connection> accept() override {
+    SOCKET handle() const override { return s_.get(); }
+
+    // An accepted socket takes the listener's mode: it does not block.
+    Accepted accept() override {
+        Accepted a;
         Sock c(::accept(s_.get(), nullptr, nullptr));
-        if (!c.valid()) return nullptr;
+        if (!c.valid()) {
+            a.would_block = WSAGetLastError() == WSAEWOULDBLOCK;
+            return a;
+        }
         SetHandleInformation(reinterpret_cast<HANDLE>(c.get()), HANDLE_FLAG_INHERIT, 0);
-        set_io_timeout(c.get(), io_timeout_);
-        return std::make_unique<WinConnection>(std::move(c));
+        a.connection = std::make_unique<WinConnection>(std::move(c));
+        return a;
     }
 
     std::uint16_t port() const override {
@@ -153,7 +173,6 @@ public:
 
 private:
     Sock s_;
-    std::chrono::milliseconds io_timeout_;
 };
 
 ListenResult failure(ListenStep step) {
@@ -177,6 +196,28 @@ public:
 
     int startup_error() const override { return startup_error_; }
 
+    // WSAPoll, not select: select's sets hold 64 sockets.
+    int wait(std::span<WaitItem> items, std::chrono::milliseconds limit) override {
+        polled_.resize(items.size());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const auto* native = dynamic_cast<const NativeSocket*>(items[i].socket);
+            const SHORT events = static_cast<SHORT>((items[i].want_read ? POLLRDNORM : 0) |
+                                                    (items[i].want_write ? POLLWRNORM : 0));
+            polled_[i] = WSAPOLLFD{native ? native->handle() : INVALID_SOCKET, events, 0};
+        }
+        const INT timeout =
+            limit.count() < 0 ? -1 : static_cast<INT>(std::min<long long>(limit.count(), INT_MAX));
+        const int n = ::WSAPoll(polled_.data(), static_cast<ULONG>(polled_.size()), timeout);
+        if (n == SOCKET_ERROR) return -1;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const SHORT got = polled_[i].revents;
+            const bool failed = (got & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+            items[i].readable = items[i].want_read && (failed || (got & POLLRDNORM));
+            items[i].writable = items[i].want_write && (failed || (got & POLLWRNORM));
+        }
+        return n;
+    }
+
     ListenResult listen(const ListenOptions& options) override {
         Sock s = new_tcp_socket();
         if (!s.valid()) return failure(ListenStep::socket);
@@ -192,13 +233,16 @@ public:
         if (::bind(s.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0)
             return failure(ListenStep::bind);
         if (::listen(s.get(), SOMAXCONN) != 0) return failure(ListenStep::listen);
+        u_long nonblocking = 1;
+        if (ioctlsocket(s.get(), FIONBIO, &nonblocking) != 0) return failure(ListenStep::listen);
         ListenResult r;
-        r.listener = std::make_unique<WinListener>(std::move(s), options.io_timeout);
+        r.listener = std::make_unique<WinListener>(std::move(s));
         return r;
     }
 
 private:
     int startup_error_ = 0;
+    std::vector<WSAPOLLFD> polled_;  // storage kept from wait to wait
 };
 
 }  // namespace

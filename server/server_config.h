@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -13,18 +14,26 @@
 namespace lyro {
 
 struct ServerConfig {
-    // Its io_timeout is the longest a silent client can hold the server.
     ListenOptions listen;
+    // The time a client has to send its request, and again to take its
+    // answer. A client that sends nothing (a browser's speculative
+    // connection, a phone gone to sleep) is closed without an answer when
+    // it is up; it costs the other clients nothing meanwhile.
+    std::chrono::milliseconds deadline{5000};
     // A client still sending when its answer is out (a request longer than
     // the server reads) is read on until it closes, with at most this wait
-    // between its pieces and at most io_timeout in all: closing with unread
-    // bytes resets the connection and can destroy the answer before the
-    // client has read it.
+    // between its pieces and at most the deadline in all: closing with
+    // unread bytes resets the connection and can destroy the answer before
+    // the client has read it.
     std::chrono::milliseconds close_wait{500};
+    // The most connections open at once; one more is closed as soon as it
+    // is taken, without an answer.
+    std::size_t connection_limit = 1024;
     std::string page_path = "index.html";
     std::FILE* out = stdout;  // progress and the echo of every connection
     std::FILE* err = stderr;  // failures of socket steps
-    // After a failed accept, so that a lasting failure does not spin.
+    // After a failed accept the listener rests this long, so that a
+    // lasting failure (no descriptors left) does not spin.
     std::chrono::milliseconds accept_retry_pause{100};
 };
 

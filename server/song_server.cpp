@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "server/serving_cycle.h"
+#include "server/serving_loop.h"
 
 namespace lyro {
 
@@ -29,8 +29,8 @@ int run_song_server(const ServerConfig& config, SocketLayer& sockets, ProfileSto
 
     if (const int code = sockets.startup_error(); code != 0)
         std::fprintf(config.out, "WSAStartup failed: %d\n", code);
-    // One listening socket for the whole run: browsers that connect while
-    // another is served, or between two cycles, wait in its queue.
+    // One listening socket for the whole run, so that no browser is ever
+    // refused because it came between two others.
     ListenResult opened = sockets.listen(config.listen);
     if (!opened.listener) {
         std::fflush(config.out);
@@ -40,9 +40,7 @@ int run_song_server(const ServerConfig& config, SocketLayer& sockets, ProfileSto
         return 1;
     }
 
-    ServingCycle cycle(config, *opened.listener);
-    do cycle.serve();
-    while (profile.read_int(kTerminateKey, 0) != 1);
+    ServingLoop(config, sockets, *opened.listener, profile).run();
 
     profile.write_string(kRunningKey, "0");
     std::fflush(config.out);

@@ -1,6 +1,6 @@
 // songserv's whole run: announce itself in the profile, open the listening
-// socket once, serve one connection per cycle and stop when the profile's
-// TERMINATE key reads 1 after a cycle.
+// socket once, serve every connection that comes and stop when the
+// profile's TERMINATE key reads 1 after a served connection.
 #pragma once
 
 #include "platform/profile_store.h"

@@ -17,6 +17,9 @@ namespace lyro::test {
 
 using namespace std::chrono_literals;
 
+// A whole request, as a browser sends it.
+inline constexpr std::string_view kGet = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+
 struct Reply {
     bool connected = false;
     std::string bytes;   // everything received

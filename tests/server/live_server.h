@@ -24,26 +24,8 @@
 
 namespace lyro::test {
 
-// The system's listener, telling the test when the server waits in it.
-class WatchedListener final : public Listener {
-public:
-    WatchedListener(std::unique_ptr<Listener> real, std::atomic<bool>& waiting)
-        : real_(std::move(real)), waiting_(waiting) {}
-    std::unique_ptr<Connection> accept() override {
-        waiting_ = true;
-        auto c = real_->accept();
-        waiting_ = false;
-        return c;
-    }
-    std::uint16_t port() const override { return real_->port(); }
-
-private:
-    std::unique_ptr<Listener> real_;
-    std::atomic<bool>& waiting_;
-};
-
 // The system's sockets, telling the test which port the server got and
-// when it waits for a connection.
+// when it waits with no connection open.
 class WatchedSockets final : public SocketLayer {
 public:
     explicit WatchedSockets(SocketLayer& real) : real_(real) {}
@@ -51,9 +33,13 @@ public:
     ListenResult listen(const ListenOptions& options) override {
         ListenResult r = real_.listen(options);
         port_.set_value(r.listener ? r.listener->port() : 0);
-        if (r.listener)
-            r.listener = std::make_unique<WatchedListener>(std::move(r.listener), waiting);
         return r;
+    }
+    int wait(std::span<WaitItem> items, std::chrono::milliseconds limit) override {
+        waiting = items.size() == 1;  // the listener alone
+        const int n = real_.wait(items, limit);
+        waiting = false;
+        return n;
     }
     std::future<std::uint16_t> port() { return port_.get_future(); }
 
@@ -67,12 +53,12 @@ private:
 class LiveServer {
 public:
     LiveServer(const ScratchDir& dir, ProfileStore& profile,
-               std::chrono::milliseconds io_timeout = std::chrono::milliseconds(2000))
+               std::chrono::milliseconds deadline = std::chrono::milliseconds(2000))
         : profile_(profile), sockets_(open_system_sockets()), watched_(*sockets_),
           out_path_(dir.file("console.txt")), err_path_(dir.file("errors.txt")) {
         config_.listen.port = 0;
         config_.listen.loopback_only = true;
-        config_.listen.io_timeout = io_timeout;
+        config_.deadline = deadline;
         config_.page_path = dir.file("index.html");
         config_.accept_retry_pause = std::chrono::milliseconds(10);
         config_.out = std::fopen(out_path_.c_str(), "wb");
@@ -107,8 +93,8 @@ public:
         return exit_;
     }
 
-    // Waits until the server has finished its cycle and waits for the next
-    // connection; false if it does not within ten seconds.
+    // Waits until the server has finished with every connection and waits
+    // for the next; false if it does not within ten seconds.
     bool wait_until_waiting() {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (!watched_.waiting) {

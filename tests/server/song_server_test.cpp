@@ -8,6 +8,7 @@
 
 #include "server/song_server.h"
 #include "tests/platform/memory_profile.h"
+#include "tests/server/scripted_profile.h"
 #include "tests/server/console_files.h"
 #include "tests/server/socket_fakes.h"
 #include "tests/test_files.h"
@@ -17,7 +18,7 @@ namespace {
 
 using test::ConsoleFiles;
 using test::FakeSockets;
-using test::MemoryProfile;
+using test::ScriptedProfile;
 using test::ScratchDir;
 using Writes = std::vector<std::string>;
 
@@ -30,35 +31,23 @@ protected:
         test::write_file(config_.page_path, "<p>page</p>");
     }
 
-    // Serves peers; before accept number `at` the profile text becomes
-    // `text`. Any run longer than 20 cycles is stopped as a failure.
-    void change_profile_at(int at, std::string text) {
-        changes_.emplace_back(at, std::move(text));
-        sockets_.listener.on_accept = [this](int n) {
-            for (const auto& [when, text] : changes_)
-                if (when == n) profile_.set_text(text);
-            if (n > 20) {
-                ADD_FAILURE() << "the server did not stop";
-                profile_.set_text("[LYROVANT]\r\nTERMINATE=1\r\n");
-            }
-            sockets_.listener.add_peer("GET /");
-        };
+    // Runs the server with `peers` complete requests waiting.
+    int run(int peers) {
+        for (int i = 0; i < peers; ++i) sockets_.listener.add_peer("GET / HTTP/1.1\r\n\r\n");
+        return run_song_server(config_, sockets_, profile_);
     }
-
-    int run() { return run_song_server(config_, sockets_, profile_); }
 
     ScratchDir dir_;
     ConsoleFiles console_;
     ServerConfig config_;
     FakeSockets sockets_;
-    MemoryProfile profile_;
-    std::vector<std::pair<int, std::string>> changes_;
+    ScriptedProfile profile_;
 };
 
 TEST_F(RunTest, StartAndOrderlyStopAreAnnouncedInTheProfileInOrder) {
-    change_profile_at(1, "[LYROVANT]\r\nTERMINATE=1\r\n");
-    EXPECT_EQ(run(), 0);
-    EXPECT_EQ(profile_.writes(), (Writes{"RUNNING=1", "TERMINATE=0", "RUNNING=0"}));
+    profile_.stop_at_read(1);
+    EXPECT_EQ(run(1), 0);
+    EXPECT_EQ(profile_.memory.writes(), (Writes{"RUNNING=1", "TERMINATE=0", "RUNNING=0"}));
     EXPECT_EQ(profile_.read_int(kRunningKey, 7), 0);
     const std::string out = console_.out();
     EXPECT_EQ(out.substr(0, 28), "Server program for Lyrovant\n");
@@ -68,10 +57,10 @@ TEST_F(RunTest, StartAndOrderlyStopAreAnnouncedInTheProfileInOrder) {
 }
 
 TEST_F(RunTest, AStopRequestLeftFromAnEarlierRunIsWithdrawnAtStart) {
-    profile_.set_text("[LYROVANT]\r\nTERMINATE=1\r\nRUNNING=0\r\n");
-    change_profile_at(3, "[LYROVANT]\r\nTERMINATE=1\r\n");
-    EXPECT_EQ(run(), 0);
-    EXPECT_EQ(sockets_.listener.accepts, 3);
+    profile_.memory.set_text("[LYROVANT]\r\nTERMINATE=1\r\nRUNNING=0\r\n");
+    profile_.stop_at_read(3);
+    EXPECT_EQ(run(3), 0);
+    EXPECT_EQ(profile_.reads(), 3);
 }
 
 TEST_F(RunTest, OnlyTheValue1StopsAndOneListeningSocketServesTheWholeRun) {
@@ -95,15 +84,13 @@ TEST_F(RunTest, OnlyTheValue1StopsAndOneListeningSocketServesTheWholeRun) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.profile);
         FakeSockets sockets;
-        MemoryProfile profile;
-        sockets.listener.add_peer("GET /");
-        sockets.listener.add_peer("GET /");
-        sockets.listener.on_accept = [&](int n) {
-            if (n == 1) profile.set_text(row.profile);
-            if (n == 2) profile.set_text("[LYROVANT]\r\nTERMINATE=1\r\n");
-        };
+        ScriptedProfile profile;
+        sockets.listener.add_peer("GET /\r\n\r\n");
+        sockets.listener.add_peer("GET /\r\n\r\n");
+        profile.before_read(1, row.profile);
+        profile.stop_at_read(2);
         EXPECT_EQ(run_song_server(config_, sockets, profile), 0);
-        EXPECT_EQ(sockets.listener.accepts, row.stops ? 1 : 2);
+        EXPECT_EQ(profile.reads(), row.stops ? 1 : 2);
         EXPECT_EQ(sockets.listens, 1);
     }
 }
@@ -126,7 +113,7 @@ TEST_F(RunTest, AFailingSocketStepNamesItselfAndItsReasonAndLeavesRunningSet) {
         console.attach(config_);
         FakeSockets sockets;
         sockets.failing_step = row.step;
-        MemoryProfile profile;
+        test::MemoryProfile profile;
         EXPECT_EQ(run_song_server(config_, sockets, profile), 1);
         EXPECT_EQ(console.err(), row.line);
         EXPECT_EQ(console.out(), "Server program for Lyrovant\n");
@@ -139,7 +126,7 @@ TEST_F(RunTest, AFailedSocketStartIsReportedAndTheSocketStepThenFails) {
     sockets_.startup_code = 10091;
     sockets_.failing_step = ListenStep::socket;
     sockets_.failure_text = "not started";
-    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(run(0), 1);
     EXPECT_EQ(console_.out(), "Server program for Lyrovant\nWSAStartup failed: 10091\n");
     EXPECT_EQ(console_.err(), "Socket: not started\n");
     EXPECT_EQ(profile_.read_int(kRunningKey, 0), 1);
@@ -148,8 +135,8 @@ TEST_F(RunTest, AFailedSocketStartIsReportedAndTheSocketStepThenFails) {
 TEST_F(RunTest, FailedAcceptsDoNotStopTheServer) {
     sockets_.listener.add_failed_accept();
     sockets_.listener.add_failed_accept();
-    change_profile_at(3, "[LYROVANT]\r\nTERMINATE=1\r\n");
-    EXPECT_EQ(run(), 0);
+    profile_.stop_at_read(3);
+    EXPECT_EQ(run(1), 0);
     EXPECT_EQ(sockets_.listener.accepts, 3);
 }
 
