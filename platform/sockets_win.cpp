@@ -151,7 +151,6 @@ public:
 
     SOCKET handle() const override { return s_.get(); }
 
-    // An accepted socket takes the listener's mode: it does not block.
     Accepted accept() override {
         Accepted a;
         Sock c(::accept(s_.get(), nullptr, nullptr));
@@ -160,6 +159,9 @@ public:
             return a;
         }
         SetHandleInformation(reinterpret_cast<HANDLE>(c.get()), HANDLE_FLAG_INHERIT, 0);
+        // Said again rather than trusted to come from the listener.
+        u_long nonblocking = 1;
+        ioctlsocket(c.get(), FIONBIO, &nonblocking);
         a.connection = std::make_unique<WinConnection>(std::move(c));
         return a;
     }

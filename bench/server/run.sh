@@ -1,10 +1,15 @@
 #!/bin/bash
 # Measures songserv, the real program on port 80, beside nginx (one worker)
-# serving the same page on 127.0.0.1, with wrk opening a new connection
-# for every request, at 1, 8 and 64 connections. Prints requests per
-# second, median and 99th-percentile latency, failed requests, and the
-# ratios songserv/nginx. Everything runs on this machine; both servers are
-# stopped at the end.
+# serving the same page on 127.0.0.1, in two ways:
+# - wrk opening a new connection for every request, at 1, 8 and 64
+#   connections: requests per second, median and 99th-percentile latency,
+#   failed requests, and the ratios songserv/nginx;
+# - the room: 30 tablets each fetching every 4 s, their arrivals spread
+#   over the 4 s (bench/server/room_client.cpp), first alone, then beside
+#   3 clients that connect and send nothing, then beside 200 such idle
+#   connections held open: failed fetches, median and 99th percentile, and
+#   the ratios. ROOM_SECONDS sets each room run's length (default 30).
+# Everything runs on this machine; both servers are stopped at the end.
 #
 # songserv's console echo of every response goes to a file in the scratch
 # folder (deleted at the end unless KEEP=1), as a user's redirection would.
@@ -24,6 +29,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 here="$root/bench/server"
 build="$root/build/bench-server"
 duration=${DURATION:-5}
+room_seconds=${ROOM_SECONDS:-30}
 nginx_port=18480
 
 if ! command -v wrk >/dev/null || ! command -v nginx >/dev/null; then
@@ -34,8 +40,9 @@ if ! command -v wrk >/dev/null || ! command -v nginx >/dev/null; then
 fi
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target songserv -j2 >/dev/null
+cmake --build "$build" --target songserv room_client -j2 >/dev/null
 songserv="$build/server/songserv"
+room_client="$build/bench/server/room_client"
 
 if curl -s -o /dev/null --max-time 1 http://127.0.0.1:80/; then
     echo "port 80 is in use on this machine: stop that server first" >&2
@@ -120,6 +127,15 @@ for c in 1 8 64; do
     result[nginx,$c]=$(run_wrk "http://127.0.0.1:$nginx_port/" "$c")
 done
 
+# run_room PORT IDLE: prints "fetches failed p50_us p99_us max_us reopened".
+run_room() {
+    "$room_client" "$1" "$room_seconds" "$2" | awk '/^RESULT/ { $1 = ""; print }'
+}
+for idle in 0 3 200; do
+    result[room_serv,$idle]=$(run_room 80 "$idle")
+    result[room_nginx,$idle]=$(run_room "$nginx_port" "$idle")
+done
+
 # Stop songserv the way songdesk does: TERMINATE=1, then one more request.
 ini="$work/prefix/drive_c/windows/win.ini"
 sed 's/^TERMINATE=0/TERMINATE=1/' "$ini" > "$ini.new" && mv "$ini.new" "$ini"
@@ -153,4 +169,20 @@ served=$(grep -c '^STATUS:' "$console" || true)
 short=$(grep '^STATUS:' "$console" | grep -vc "^STATUS:$full_status\$" || true)
 echo "songserv's console (to $console, $(du -m "$console" | cut -f1) MB): $served connections served," \
      "$short answers not sent whole; songserv $serv_status"
-echo "targets: 0 failed at every level; at 1 connection req/s ratio >= 0.8; at 64, p99 ratio <= 3"
+echo "wrk targets: 0 failed at every level; at 1 connection req/s ratio >= 0.8; at 64, p99 ratio <= 3"
+echo
+echo "the room: 30 tablets, one fetch each every 4 s on a new connection, ${room_seconds} s per run"
+printf '%-5s | %-37s | %-37s | %s\n' "idle" "songserv: fetches failed p50 ms p99 ms" \
+       "nginx: fetches failed p50 ms p99 ms" "ratio p50  ratio p99"
+for idle in 0 3 200; do
+    read -r s_n s_f s_50 s_99 s_max s_re <<<"${result[room_serv,$idle]}"
+    read -r n_n n_f n_50 n_99 n_max n_re <<<"${result[room_nginx,$idle]}"
+    awk -v i="$idle" -v sn="$s_n" -v sf="$s_f" -v s50="$s_50" -v s99="$s_99" \
+        -v nn="$n_n" -v nf="$n_f" -v n50="$n_50" -v n99="$n_99" 'BEGIN {
+        printf "%-5d | %15d %6d %6.2f %6.2f | %12d %6d %6.2f %6.2f | %9.2f %10.2f\n",
+            i, sn, sf, s50 / 1000, s99 / 1000, nn, nf, n50 / 1000, n99 / 1000,
+            (n50 > 0 ? s50 / n50 : 0), (n99 > 0 ? s99 / n99 : 0) }'
+    echo "        slowest fetch: songserv $((s_max / 1000)) ms, nginx $((n_max / 1000)) ms;" \
+         "idle connections opened again after the server closed them: songserv $s_re, nginx $n_re"
+done
+echo "room targets: 0 failed; each p99 at most 3 x nginx's"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/platform/memory_profile.h"
@@ -104,6 +105,27 @@ TEST_F(RoomTest, AClientThatNeverReadsItsAnswerHoldsNoOneAndIsGivenUpAtItsDeadli
     const test::Reply reply = rest_of(*stuck);
     EXPECT_GT(reply.bytes.size(), 0u);
     EXPECT_LT(reply.bytes.size(), big.size());
+}
+
+TEST_F(RoomTest, ClientsThatTrickleFloodOrLeaveAtOnceHoldNoOne) {
+    LiveServer server(dir_, profile_, 1500ms);
+    // One byte every 50 ms of a header that never ends.
+    std::thread trickle([port = server.port()] {
+        auto c = connect_loopback(port, 5s);
+        for (int i = 0; c && i < 20 && c->send("a", 1) == 1; ++i) std::this_thread::sleep_for(50ms);
+    });
+    // A request with 10 MB behind it, sent as fast as the server takes it.
+    std::thread flood([port = server.port()] {
+        auto c = connect_loopback(port, 5s);
+        if (c) test::send_request(*c, std::string(kGet) + std::string(10 * 1024 * 1024, 'f'));
+    });
+    for (int i = 0; i < 10; ++i) {
+        connect_loopback(server.port(), 5s).reset();  // connects and closes at once
+        EXPECT_TRUE(answered_within(server.port(), 100ms)) << i;
+    }
+    trickle.join();
+    flood.join();
+    EXPECT_TRUE(answered_within(server.port(), 100ms));
 }
 
 TEST_F(RoomTest, AStopWithIdleConnectionsOpenEndsAfterTheNextServedConnectionAndClosesThem) {
