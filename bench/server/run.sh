@@ -182,7 +182,8 @@ for idle in 0 3 200; do
         printf "%-5d | %15d %6d %6.2f %6.2f | %12d %6d %6.2f %6.2f | %9.2f %10.2f\n",
             i, sn, sf, s50 / 1000, s99 / 1000, nn, nf, n50 / 1000, n99 / 1000,
             (n50 > 0 ? s50 / n50 : 0), (n99 > 0 ? s99 / n99 : 0) }'
-    echo "        slowest fetch: songserv $((s_max / 1000)) ms, nginx $((n_max / 1000)) ms;" \
-         "idle connections opened again after the server closed them: songserv $s_re, nginx $n_re"
+    awk -v s="$s_max" -v n="$n_max" -v sr="$s_re" -v nr="$n_re" 'BEGIN {
+        printf "        slowest fetch: songserv %.2f ms, nginx %.2f ms; idle connections opened again" \
+               " after the server closed them: songserv %d, nginx %d\n", s / 1000, n / 1000, sr, nr }'
 done
 echo "room targets: 0 failed; each p99 at most 3 x nginx's"
