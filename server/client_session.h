@@ -17,8 +17,6 @@
 
 namespace lyro {
 
-using SteadyTime = std::chrono::steady_clock::time_point;
-
 // The most request bytes kept (and echoed) per connection; the rest of a
 // longer request is read and dropped.
 inline constexpr std::size_t kRequestMax = 32767;

@@ -7,11 +7,14 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "platform/sockets.h"
 
 namespace lyro {
+
+using SteadyTime = std::chrono::steady_clock::time_point;
 
 struct ServerConfig {
     ListenOptions listen;
@@ -35,6 +38,9 @@ struct ServerConfig {
     // After a failed accept the listener rests this long, so that a
     // lasting failure (no descriptors left) does not spin.
     std::chrono::milliseconds accept_retry_pause{100};
+    // Where the server reads the time; tests and fuzzing pass a clock of
+    // their own, so that deadlines pass without waiting for them.
+    std::function<SteadyTime()> clock = [] { return std::chrono::steady_clock::now(); };
 };
 
 }  // namespace lyro

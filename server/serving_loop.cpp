@@ -12,8 +12,6 @@ namespace lyro {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // Connections taken per wake-up, so that a flood of new ones cannot keep
 // the open ones waiting.
 constexpr int kAcceptBatch = 64;
@@ -32,12 +30,12 @@ void ServingLoop::run() {
     std::fwrite(console_.data(), 1, console_.size(), config_.out);
     std::fflush(config_.out);
     for (;;) {
-        gather_wait_items(Clock::now());
-        const int ready = sockets_.wait(items_, time_to_next_deadline(Clock::now()));
+        gather_wait_items(config_.clock());
+        const int ready = sockets_.wait(items_, time_to_next_deadline(config_.clock()));
         // Waiting itself failing is not a client's doing; resting a moment
         // keeps it from spinning until it passes.
         if (ready < 0) std::this_thread::sleep_for(config_.accept_retry_pause);
-        const SteadyTime now = Clock::now();
+        const SteadyTime now = config_.clock();
         if (serve_waiting_sessions(now) || (items_.front().readable && accept_waiting(now))) break;
     }
     sessions_.clear();

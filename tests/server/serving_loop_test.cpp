@@ -35,6 +35,7 @@ protected:
         console_.attach(config_);
         config_.page_path = dir_.file("index.html");
         config_.accept_retry_pause = 0ms;
+        config_.clock = sockets_.clock();
         config_.deadline = 100ms;
         config_.close_wait = 20ms;
     }

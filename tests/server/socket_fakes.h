@@ -1,7 +1,8 @@
 // Sockets in memory for the server's unit tests: connections that deliver a
 // given request in pieces, take the answer in pieces of a chosen size, can
 // stop reading or fail after a chosen number of bytes; a listener that
-// hands them out in order; a socket layer whose wait sees all of them.
+// hands them out in order; a socket layer whose wait sees all of them and
+// whose clock moves on only while the server waits.
 #pragma once
 
 #include <algorithm>
@@ -15,7 +16,6 @@
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "platform/sockets.h"
@@ -115,8 +115,10 @@ public:
 
 // A socket layer whose start or listening fails as the test chooses, which
 // hands out the test's fake listener otherwise, and whose wait sees what
-// the fakes hold. A server still waiting after `idle_limit` of nothing to
-// do is ended by an exception, so that a test that fails cannot hang.
+// the fakes hold. Time is its own: a wait with nothing ready moves its
+// clock on to the end of the wait at once. A server still waiting after
+// `idle_limit` of nothing to do is ended by an exception, so that a test
+// that fails cannot hang.
 class FakeSockets final : public SocketLayer {
 public:
     int startup_code = 0;
@@ -127,6 +129,11 @@ public:
     std::chrono::milliseconds idle_limit{5000};
     // Runs whenever the server waits with nothing ready, as time passes.
     std::function<void()> on_idle;
+
+    // The clock for the server's config.
+    std::function<std::chrono::steady_clock::time_point()> clock() {
+        return [this] { return now_; };
+    }
 
     int startup_error() const override { return startup_code; }
     ListenResult listen(const ListenOptions&) override {
@@ -166,10 +173,11 @@ private:
         if (on_idle) on_idle();
         idle_ += step;
         if (idle_ > idle_limit) throw std::runtime_error("the server waits with nothing to do");
-        std::this_thread::sleep_for(step);
+        now_ += step;
     }
 
     std::chrono::milliseconds idle_{0};
+    std::chrono::steady_clock::time_point now_{};
 };
 
 }  // namespace lyro::test

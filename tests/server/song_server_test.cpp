@@ -28,6 +28,7 @@ protected:
         console_.attach(config_);
         config_.page_path = dir_.file("index.html");
         config_.accept_retry_pause = std::chrono::milliseconds(0);
+        config_.clock = sockets_.clock();
         test::write_file(config_.page_path, "<p>page</p>");
     }
 
