@@ -95,6 +95,14 @@ std::size_t find_key(const std::vector<Line>& lines, std::size_t first, std::siz
     return last;
 }
 
+// Ends the text's last line before a line is added behind it. A last line
+// that ends in a lone CR gets only the LF that completes its CR LF: another
+// CR would become part of that line's value.
+void end_last_line(std::string& out) {
+    if (out.empty() || out.back() == '\n') return;
+    out += out.back() == '\r' ? std::string_view("\n") : kNewLine;
+}
+
 std::string_view unquoted(std::string_view v) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         return v.substr(1, v.size() - 2);
@@ -131,13 +139,18 @@ int profile_int(const std::optional<std::string>& value, int fallback) {
     return static_cast<int>(n);
 }
 
+// A ';' in front makes a key line a comment that no read finds again, and
+// a zero byte ends the name or value early for the Windows profile calls
+// that read the same file.
 bool is_ini_name(std::string_view name) {
-    return !name.empty() && name == trimmed(name) &&
-           name.find_first_of("\r\n=[]") == std::string_view::npos;
+    using namespace std::string_view_literals;
+    return !name.empty() && name == trimmed(name) && name.front() != ';' &&
+           name.find_first_of("\r\n=[]\0"sv) == std::string_view::npos;
 }
 
 bool is_ini_value(std::string_view value) {
-    return value.find_first_of("\r\n") == std::string_view::npos;
+    using namespace std::string_view_literals;
+    return value.find_first_of("\r\n\0"sv) == std::string_view::npos;
 }
 
 std::string ini_with_value(std::string_view text, std::string_view section,
@@ -155,7 +168,7 @@ std::string ini_with_value(std::string_view text, std::string_view section,
     };
     if (first == lines.size()) {
         out.append(text);
-        if (!out.empty() && out.back() != '\n') out += kNewLine;
+        end_last_line(out);
         out.append("[").append(section).append("]").append(kNewLine);
         out.append(key_line()).append(kNewLine);
         return out;
@@ -175,7 +188,7 @@ std::string ini_with_value(std::string_view text, std::string_view section,
         if (!trimmed(lines[i].content).empty()) after = i;
     const std::size_t split = lines[after].next;
     out.append(text.substr(0, split));
-    if (split == text.size() && !out.empty() && out.back() != '\n') out += kNewLine;
+    if (split == text.size()) end_last_line(out);
     out.append(key_line()).append(kNewLine);
     out.append(text.substr(split));
     return out;

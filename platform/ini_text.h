@@ -24,10 +24,11 @@ std::optional<std::string> ini_value(std::string_view text, std::string_view sec
 // large for 32 bits wraps around.
 int profile_int(const std::optional<std::string>& value, int fallback);
 
-// A section or key name that can be written: not empty, no line break, no
-// '=' or brackets, no blanks at either end.
+// A section or key name that can be written and read back: not empty, no
+// line break, '=', bracket or zero byte, no blanks at either end, no ';' in
+// front.
 bool is_ini_name(std::string_view name);
-// A value that can be written: no line break.
+// A value that can be written: no line break and no zero byte.
 bool is_ini_value(std::string_view value);
 
 // `text` with `key` in `section` set to `value`. The first matching key's

@@ -85,6 +85,8 @@ TEST(IniFileProfile, BadNamesOrValuesAndUnwritableFoldersFailWithoutHarm) {
     IniFileProfile profile(path, kProfileSection);
     EXPECT_FALSE(profile.write_string(kTerminateKey, "1\r\n[LYROVANT]\r\nRUNNING=5"));
     EXPECT_FALSE(profile.write_string("TERM=INATE", "1"));
+    // Written, it would be a comment that no read finds.
+    EXPECT_FALSE(profile.write_string(";TERMINATE", "1"));
     EXPECT_EQ(read_file(path), "[LYROVANT]\r\nTERMINATE=0\r\n");
 }
 

@@ -100,6 +100,9 @@ TEST(IniWriting, OnlyTheKeysLineChangesAndNewLinesAreWrittenAsWineWritesThem) {
         {"[LYROVANT]\r\nA=1\r\n\r\n[x]\r\n", "TERMINATE", "0",
          "[LYROVANT]\r\nA=1\r\nTERMINATE=0\r\n\r\n[x]\r\n"},
         {"[LYROVANT]\r\nA=1", "TERMINATE", "0", "[LYROVANT]\r\nA=1\r\nTERMINATE=0\r\n"},
+        // A last line cut off after its CR keeps its value: only the LF is added.
+        {"[LYROVANT]\r\nA=1\r", "TERMINATE", "0", "[LYROVANT]\r\nA=1\r\nTERMINATE=0\r\n"},
+        {"[mail]\r\nmapi=1\r", "RUNNING", "1", "[mail]\r\nmapi=1\r\n[LYROVANT]\r\nRUNNING=1\r\n"},
         {"[LYROVANT]\r\n", "TERMINATE", "0", "[LYROVANT]\r\nTERMINATE=0\r\n"},
         {"[LYROVANT]\r\n;TERMINATE=5\r\n", "TERMINATE", "0",
          "[LYROVANT]\r\n;TERMINATE=5\r\nTERMINATE=0\r\n"},
@@ -128,7 +131,10 @@ TEST(IniWriting, WrittenValuesReadBack) {
 
 TEST(IniWriting, NamesAndValuesThatWouldBreakTheFileAreRefused) {
     EXPECT_TRUE(is_ini_name("TERMINATE"));
-    for (const char* bad : {"", " A", "A ", "A=B", "[A", "A]", "A\nB", "A\rB"}) {
+    EXPECT_TRUE(is_ini_name("A;B"));
+    using namespace std::string_literals;
+    for (const std::string& bad :
+         {""s, " A"s, "A "s, "A=B"s, "[A"s, "A]"s, "A\nB"s, "A\rB"s, ";A"s, "A\0B"s}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(is_ini_name(bad));
     }
@@ -136,6 +142,7 @@ TEST(IniWriting, NamesAndValuesThatWouldBreakTheFileAreRefused) {
     EXPECT_TRUE(is_ini_value("1 = [x]"));
     EXPECT_FALSE(is_ini_value("1\r\n[x]"));
     EXPECT_FALSE(is_ini_value("1\n"));
+    EXPECT_FALSE(is_ini_value(std::string("1\0", 2)));
 }
 
 }  // namespace
