@@ -83,13 +83,35 @@ std::optional<std::vector<std::string>> find_song_body(std::string_view book_byt
     return body;
 }
 
+namespace {
+
+// Whether `line` holds a mark that `before` did not: a header, a label or
+// the end marker.
+bool gains_mark(std::string_view before, std::string_view line) {
+    for (std::string_view mark : {kHeaderMark, kLabelMark, kEndMarker})
+        if (holds(line, mark) && !holds(before, mark)) return true;
+    return false;
+}
+
+// Cleans a body line of rich-text words, unless taking a word out would
+// join the text around it into a mark ("::\par:::" into ":::::"): saved
+// back, that line would start a song, a label or the end of the songbook
+// that was never there.
+void clean_for_editor(std::string& line) {
+    std::string cleaned = line;
+    strip_rtf_words(cleaned);
+    if (!gains_mark(line, cleaned)) line = std::move(cleaned);
+}
+
+}  // namespace
+
 std::optional<std::string> load_editor_text(SaveFiles& files, const std::string& songbook_path,
                                             std::string_view title) {
     std::string bytes;
     if (!files.read_whole(songbook_path, bytes)) return std::nullopt;
     auto body = find_song_body(bytes, title);
     if (!body) return std::nullopt;
-    for (std::string& line : *body) strip_rtf_words(line);
+    for (std::string& line : *body) clean_for_editor(line);
     return editor_text_from_body(*body);
 }
 

@@ -128,6 +128,16 @@ TEST_F(SongBody, LoadingCleansRichTextWordsAndKeepsOtherCharacters) {
     EXPECT_EQ(load("R"), " Hello & welcome");
 }
 
+TEST_F(SongBody, ARichTextWordBetweenTheHalvesOfAMarkStaysSoThatNoSongOrEndAppears) {
+    const std::string song = "::::: R :::::\r\n \r\n::\\par::: \r\n#*#\\tab*# \r\n**\\now*** \r\n";
+    test::write_file(paths.songbook(), song + "::::: Next :::::\r\n");
+    const auto loaded = load("R");
+    EXPECT_EQ(loaded, "::\\par:::\r\n#*#\\tab*#\r\n**\\now***");
+    current_title = "R";
+    ASSERT_EQ(save("R", *loaded, false), SaveResult::saved);
+    EXPECT_EQ(book(), "::::: R ::::: KEY=xx" + song.substr(13) + "::::: Next :::::\r\n");
+}
+
 TEST_F(SongBody, NothingToLoadWithoutSongbookOrSong) {
     EXPECT_EQ(load("Any"), std::nullopt);
     test::write_file(paths.songbook(), "::::: One :::::\r\n#*#*#\r\n::::: Two :::::\r\n");
