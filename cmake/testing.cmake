@@ -21,7 +21,11 @@ if(CMAKE_CROSSCOMPILING)
 else()
   find_package(GTest REQUIRED)
   set(LYRO_GTEST_MAIN GTest::gtest_main)
-  set(LYRO_TEST_PREFIX "native.")
+  if(LYRO_SANITIZE)
+    set(LYRO_TEST_PREFIX "sanitize.")
+  else()
+    set(LYRO_TEST_PREFIX "native.")
+  endif()
 endif()
 
 # lyro_add_test(name SOURCES... LIBS... [LOCK name]) builds one test program

@@ -32,6 +32,7 @@ struct FakePeer {
     std::size_t send_piece = SIZE_MAX; // the most bytes one send takes
     std::size_t fail_after = SIZE_MAX; // sends fail once this many were taken
     std::size_t delivered = 0;         // request bytes the server has read
+    int receives = 0;                  // the server's receive calls
     std::string received;              // what the server sent
     int sends = 0;
     bool finished = false;  // the server said it sends nothing more
@@ -46,6 +47,7 @@ public:
     ~FakeConnection() override { peer_->closed = true; }
 
     std::ptrdiff_t receive(char* buffer, std::size_t size) override {
+        ++peer_->receives;
         if (!peer_->has_data()) return kWouldBlock;
         const std::size_t n = std::min(
             {size, peer_->receive_piece, peer_->request.size() - peer_->delivered});

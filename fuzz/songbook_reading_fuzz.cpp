@@ -1,0 +1,67 @@
+// The songbook's readers on arbitrary bytes: the line reader, the catalog
+// scan and the load of a song, each with the limits it promises.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz/catalog_scan.h"
+#include "fuzz/fuzz_support.h"
+#include "library/book_file.h"
+#include "library/current_song.h"
+#include "library/song_loading.h"
+
+namespace {
+
+using namespace lyro;
+
+void read_every_line(const std::string& path) {
+    BookFile book(path);
+    fuzz::require(book.is_open(), "the songbook opens");
+    test::CountingBeeper beeper;
+    std::string line;
+    std::size_t lines = 0;
+    while (get_book_line(book, line, beeper)) {
+        fuzz::require(line.size() <= kBookLineMax, "a delivered line holds at most 991 characters");
+        fuzz::require(line.find('\r') == std::string::npos, "no line keeps a CR");
+        ++lines;
+    }
+    fuzz::require(static_cast<std::size_t>(beeper.count) <= lines, "one beep per cut at most");
+}
+
+Catalog checked_catalog(const std::string& path) {
+    fuzz::CatalogScan scan;
+    fuzz::scan_catalog(path, scan);
+    for (const auto& entry : scan.catalog.entries)
+        fuzz::require(entry.size() <= kCatalogTitleMax, "a catalog entry holds at most 49 characters");
+    fuzz::require(scan.box.items.size() <= scan.catalog.entries.size(),
+                  "the box shows no more than the catalog");
+    return scan.catalog;
+}
+
+void load_song(const std::string& path, const std::string& title) {
+    CurrentSong song;
+    song.title = title;
+    test::RecordingLabel status;
+    test::CountingBeeper beeper;
+    load_current_song(path, song, status, beeper);
+    fuzz::require(song.line_count <= song.raw.size(), "the line count is within the raw lines");
+    fuzz::require(song.display.size() >= kDisplaySlots, "the display keeps its slots");
+    for (std::size_t i = 0; i < song.line_count; ++i)
+        fuzz::require(song.raw[i].size() <= kSongLineMax, "a loaded line holds at most 100 characters");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::string path = fuzz::write_input("songbook.lyr", bytes);
+    read_every_line(path);
+    const Catalog catalog = checked_catalog(path);
+    // The first title the catalog found, and the last, as a user picks them.
+    if (!catalog.entries.empty()) {
+        load_song(path, catalog.entries.front());
+        load_song(path, catalog.entries.back());
+    }
+    load_song(path, bytes.substr(0, 120));
+    return 0;
+}
