@@ -1,15 +1,12 @@
 // The console lines of the song server.
 #include "server/connection_echo.h"
 
-#include <cstring>
-
 namespace lyro {
 
 namespace {
 
 void append_as_c_text(std::string& text, std::string_view bytes) {
-    const auto* zero = static_cast<const char*>(std::memchr(bytes.data(), '\0', bytes.size()));
-    text.append(bytes.substr(0, zero ? static_cast<std::size_t>(zero - bytes.data()) : bytes.size()));
+    text.append(bytes.substr(0, bytes.find('\0')));
 }
 
 }  // namespace
