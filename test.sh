@@ -1,7 +1,9 @@
 #!/bin/bash
-# Installs what is missing, builds both configurations and runs every test:
-# natively, and the Windows build under Wine, in the build folder's own Wine
-# prefix, with a virtual X display of its own.
+# Installs what is missing, builds the configurations and runs every test:
+# natively; natively again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# with every fuzz target run briefly over its seeds; and the Windows build
+# under Wine, in the build folder's own Wine prefix, with a virtual X display
+# of its own.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/packages.sh test
@@ -15,6 +17,7 @@ build() {  # build DIR [TOOLCHAIN]
 }
 
 build build/native
+build build/sanitize cmake/clang-sanitize.cmake
 build build/win32 cmake/mingw-i686.cmake
 choose_windows_build
 if [[ $windows == win64 ]]; then
@@ -23,8 +26,10 @@ if [[ $windows == win64 ]]; then
     build build/win64 cmake/mingw-x86_64.cmake
 fi
 
-# One ctest run over both builds, so the summary at the end counts them all.
-printf 'subdirs("native")\nsubdirs("%s")\n' "$windows" > build/CTestTestfile.cmake
+# One ctest run over every build, so the summary at the end counts them all.
+printf 'subdirs("native")\nsubdirs("sanitize")\nsubdirs("%s")\n' "$windows" > build/CTestTestfile.cmake
+# Any sanitizer report fails the test it comes from, leaks included.
+export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
 
 export WINEPREFIX="$PWD/build/$windows/wineprefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="$wine_overrides"

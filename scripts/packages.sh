@@ -17,10 +17,12 @@ run_packages=(
     xvfb xauth curl
 )
 # The tests: GoogleTest (Debian ships its sources, which the cross builds
-# compile), and a real browser for the remote page.
+# compile), a real browser for the remote page, and clang with its
+# sanitizer and libFuzzer runtimes for the sanitizer build.
 test_packages=(
     googletest libgtest-dev
     chromium
+    clang libclang-rt-dev
 )
 
 usage() {
