@@ -6,6 +6,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "library/catalog.h"
+#include "remote/remote_page.h"
 #include "tests/library/recording_song_box.h"
 
 namespace lyro::fuzz {
@@ -18,8 +19,8 @@ struct CatalogScan {
 inline void scan_catalog(const std::string& path, CatalogScan& scan) {
     test::RecordingLabel count;
     test::CountingBeeper beeper;
-    build_catalog(path, true, scan.catalog,
-                  CatalogOutputs{scan.box, count, beeper, scratch().file("index.html")});
+    ListPageWriter list_page(scratch().file("index.html"));
+    build_catalog(path, true, scan.catalog, CatalogOutputs{scan.box, count, beeper, list_page});
 }
 
 }  // namespace lyro::fuzz

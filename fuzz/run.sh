@@ -6,9 +6,10 @@
 # finding does not end its run; each finding is kept in
 # build/sanitize/fuzz/findings/TARGET, and the grown corpus in
 # build/sanitize/fuzz/corpus/TARGET (the seeds in fuzz/corpus stay as they
-# are). Add a finding to fuzz/corpus/TARGET once it is fixed.
+# are). Add a finding to fuzz/corpus/TARGET once it is fixed. With RUNS set,
+# a target also stops after that many executions.
 #
-#   fuzz/run.sh SECONDS [TARGET...]
+#   [RUNS=N] fuzz/run.sh SECONDS [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
@@ -33,10 +34,12 @@ for t in "${targets[@]}"; do
     while ((SECONDS < end)); do
         # The stats of each start are added up; coverage is the last start's,
         # which began from the whole corpus.
-        "$work/$t" -max_total_time=$((end - SECONDS)) -print_final_stats=1 -max_len=4096 \
+        "$work/$t" -max_total_time=$((end - SECONDS)) ${RUNS:+-runs=$((RUNS - execs))} \
+            -print_final_stats=1 -max_len=4096 \
             -artifact_prefix="$findings/" "$corpus" "fuzz/corpus/$t" >>"$log" 2>&1 || true
         n=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || echo 0)
         execs=$((execs + n))
+        [[ -n ${RUNS:-} ]] && ((execs >= RUNS)) && break
         grep -q 'ERROR: libFuzzer\|SUMMARY: \(Address\|Undefined\|Leak\)' <(tail -50 "$log") || break
         echo "--- started again after a finding" >> "$log"
     done

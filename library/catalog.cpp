@@ -1,6 +1,6 @@
 // The catalog scan: one pass over the songbook that fills the catalog, the
-// song box, the count label and the remote list page together, so that the
-// three always agree.
+// song box, the count label and the song list together, so that they
+// always agree.
 #include "library/catalog.h"
 
 #include <string>
@@ -9,7 +9,6 @@
 #include "library/book_file.h"
 #include "library/byte_scan.h"
 #include "library/title_ops.h"
-#include "remote/remote_page.h"
 
 namespace lyro {
 
@@ -37,7 +36,7 @@ std::string_view up_to_title_end(std::string_view line, std::string_view title) 
 
 class CatalogScan {
 public:
-    CatalogScan(bool show_hidden, Catalog& catalog, SongBox& box, ListPageWriter& page)
+    CatalogScan(bool show_hidden, Catalog& catalog, SongBox& box, SongListSink& page)
         : show_hidden_(show_hidden), catalog_(catalog), box_(box), page_(page) {}
 
     // Takes one line of the songbook; false at the end marker, after
@@ -72,7 +71,7 @@ private:
     bool show_hidden_;
     Catalog& catalog_;
     SongBox& box_;
-    ListPageWriter& page_;
+    SongListSink& page_;
 };
 
 // Feeds every line before the end marker to the scan. False when the
@@ -92,13 +91,14 @@ bool scan_songbook(const std::string& path, CatalogScan& scan, Beeper& beeper) {
 void build_catalog(const std::string& songbook_path, bool show_hidden, Catalog& catalog,
                    CatalogOutputs out) {
     catalog.entries.clear();
-    ListPageWriter page(out.page_path);
+    SongListSink& page = out.song_list;
     page.begin_list_page();
     out.song_box.reset();
 
     CatalogScan scan(show_hidden, catalog, out.song_box, page);
-    // Without a songbook the page keeps its opening lines alone and the
-    // count label keeps its text.
+    // Without a songbook the song list is left unfinished (the list page
+    // then holds its opening lines alone) and the count label keeps its
+    // text.
     if (!scan_songbook(songbook_path, scan, out.beeper)) return;
     out.count_label.set_text(std::to_string(catalog.entries.size()));
     page.finish_list_page();

@@ -74,12 +74,13 @@ int scrolled_top_line(int top_line, int request, int thumb, int client_height, i
     return clamp_top_line(top, limit);
 }
 
-int stepped_list_position(const AppState& app, int list_length, RunStep step, Beeper& beeper) {
-    if (app.single_song_mode != 0) {
+int stepped_list_position(const ViewPosition& view, int list_length, RunStep step,
+                          Beeper& beeper) {
+    if (view.single_song_mode != 0) {
         beeper.beep();
         return -1;
     }
-    const int position = app.list_position;
+    const int position = view.list_position;
     if (step == RunStep::previous) return position > 0 ? position - 1 : position;
     return position < list_length - 1 ? position + 1 : position;
 }

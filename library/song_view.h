@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "library/app_state.h"
+#include "library/view_position.h"
 #include "library/beeper.h"
 
 namespace lyro {
@@ -75,6 +75,7 @@ enum class RunStep { previous, next };
 // (0 .. list_length - 1; it stays where it is at either end). In
 // single-song mode there is no run to step through: the beeper sounds and
 // the result is -1.
-int stepped_list_position(const AppState& app, int list_length, RunStep step, Beeper& beeper);
+int stepped_list_position(const ViewPosition& view, int list_length, RunStep step,
+                          Beeper& beeper);
 
 }  // namespace lyro

@@ -9,7 +9,7 @@ namespace lyro {
 
 namespace {
 
-bool run_from(int start, PerfList& list, AppState& app, const RunSurroundings& ui) {
+bool run_from(int start, PerfList& list, ViewPosition& position, const RunSurroundings& ui) {
     if (ui.box.count() <= 0) {
         take_in_list_box(list, ui.box);  // the list is empty too
         ui.beeper.beep();
@@ -19,7 +19,7 @@ bool run_from(int start, PerfList& list, AppState& app, const RunSurroundings& u
         ui.beeper.beep();
         return false;
     }
-    app.single_song_mode = 0;
+    position.single_song_mode = 0;
     if (ui.box.count() > kListPlaces)
         ui.prompter.notify("Warning, 32 Songs Maximum - remainder truncated", "RUN Performance");
 
@@ -33,23 +33,23 @@ bool run_from(int start, PerfList& list, AppState& app, const RunSurroundings& u
     }
 
     const ListEntry& first = list.entries[static_cast<std::size_t>(start)];
-    app.start_position = start;
-    app.list_position = start;
-    app.key_offset = first.key_change;
+    position.start_position = start;
+    position.list_position = start;
+    position.key_offset = first.key_change;
     ui.show(first.title);
     return true;
 }
 
 }  // namespace
 
-bool run_from_start(PerfList& list, AppState& app, const RunSurroundings& ui) {
+bool run_from_start(PerfList& list, ViewPosition& position, const RunSurroundings& ui) {
     if (ui.box.count() > 0) ui.box.select(0);
-    return run_from(0, list, app, ui);
+    return run_from(0, list, position, ui);
 }
 
-bool run_from_selection(PerfList& list, AppState& app, const RunSurroundings& ui) {
+bool run_from_selection(PerfList& list, ViewPosition& position, const RunSurroundings& ui) {
     const int selected = ui.box.selection();
-    return run_from(selected < 0 ? 0 : selected, list, app, ui);
+    return run_from(selected < 0 ? 0 : selected, list, position, ui);
 }
 
 }  // namespace lyro

@@ -3,7 +3,7 @@
 // viewer opens on it.
 #pragma once
 
-#include "library/app_state.h"
+#include "library/view_position.h"
 #include "library/beeper.h"
 #include "perflist/list_box.h"
 #include "perflist/perf_list.h"
@@ -27,7 +27,7 @@ struct RunSurroundings {
 // beeps. An empty list box, or a selection beyond the 32nd title, beeps and
 // changes nothing: the viewer never opens on a title that is not in the
 // list. Both return whether the viewer was asked to open.
-bool run_from_start(PerfList& list, AppState& app, const RunSurroundings& ui);
-bool run_from_selection(PerfList& list, AppState& app, const RunSurroundings& ui);
+bool run_from_start(PerfList& list, ViewPosition& position, const RunSurroundings& ui);
+bool run_from_selection(PerfList& list, ViewPosition& position, const RunSurroundings& ui);
 
 }  // namespace lyro

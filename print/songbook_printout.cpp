@@ -70,9 +70,9 @@ void add_display_line(CurrentSong& song, std::string_view line) {
 // not found.
 void load_entry(const SongbookSources& in, std::size_t k) {
     CurrentSong& song = in.song;
-    in.state.single_song_mode = 1;
-    in.state.start_position = in.state.list_position = static_cast<int>(k - 1);
-    in.state.key_offset = 0;
+    in.position.single_song_mode = 1;
+    in.position.start_position = in.position.list_position = static_cast<int>(k - 1);
+    in.position.key_offset = 0;
     song.title = in.catalog.entries[k - 1];
     song.line_count = 0;
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "library/app_state.h"
+#include "library/view_position.h"
 #include "library/beeper.h"
 #include "library/catalog.h"
 #include "library/current_song.h"
@@ -22,7 +22,7 @@ struct SongbookSources {
     // added, single-song mode, key offset 0, and the last entry's index as
     // start and list position.
     CurrentSong& song;
-    AppState& state;
+    ViewPosition& position;
     TextLabel& status;  // " " or "Song Not Found" for each song looked up
     Beeper& beeper;     // beeps for over-long lines in the songbook
 };

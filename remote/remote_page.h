@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "library/catalog.h"
 #include "platform/c_file.h"
 
 namespace lyro {
@@ -19,16 +20,16 @@ namespace lyro {
 // one, which stays in place until the new one is finished (or released);
 // when it cannot be created the other calls write nothing. Released before
 // finish_list_page, the page holds what was written so far.
-class ListPageWriter {
+class ListPageWriter final : public SongListSink {
 public:
     explicit ListPageWriter(std::string page_path) : path_(std::move(page_path)) {}
     ~ListPageWriter();
     ListPageWriter(ListPageWriter&&) noexcept = default;
     ListPageWriter& operator=(ListPageWriter&& other) noexcept;
 
-    void begin_list_page();
-    void add_list_page_entry(std::string_view title);
-    void finish_list_page();
+    void begin_list_page() override;
+    void add_list_page_entry(std::string_view title) override;
+    void finish_list_page() override;
 
 private:
     void write_pending();

@@ -3,32 +3,32 @@
 
 namespace lyro {
 
-bool poll_song_request(AppState& app, RequestKey& key, bool library_open) {
-    if (++app.poll_ticks <= kTicksBetweenPolls) return false;
-    app.poll_ticks = 0;
+bool poll_song_request(RequestState& requests, RequestKey& key, bool library_open) {
+    if (++requests.poll_ticks <= requests.ticks_between_polls) return false;
+    requests.poll_ticks = 0;
     const int value = key.read();
     // A negative value is no position at all; treating it as "no request"
     // keeps it from turning into an ordinary Review of the chosen song.
     const bool stored = value > 0 && library_open;
-    if (stored) app.requested_position = value;
+    if (stored) requests.requested_position = value;
     key.reset();
     return stored;
 }
 
-int take_song_request(AppState& app) {
-    const int position = app.requested_position;
-    app.requested_position = 0;
+int take_song_request(RequestState& requests) {
+    const int position = requests.requested_position;
+    requests.requested_position = 0;
     return position;
 }
 
-bool show_requested_entry(AppState& app, int position, const RequestTarget& target) {
+bool show_requested_entry(ViewPosition& view, int position, const RequestTarget& target) {
     if (position < 1 || position >= target.list_length || position >= kMaxRequestPosition) {
         return false;
     }
     const RequestedEntry entry = target.entry_at(position);
-    app.key_offset = entry.key_change;
-    app.start_position = position;
-    app.list_position = position;
+    view.key_offset = entry.key_change;
+    view.start_position = position;
+    view.list_position = position;
     target.show_in_viewer(entry.title);
     return true;
 }

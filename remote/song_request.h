@@ -7,13 +7,22 @@
 #include <functional>
 #include <string>
 
-#include "library/app_state.h"
+#include "library/view_position.h"
 
 namespace lyro {
 
 // Ticks of the 50 ms timer between two polls: a poll runs on the tick after
 // this many, about every 5 seconds.
 inline constexpr int kTicksBetweenPolls = 100;
+
+// The polling's own state: ticks since the last poll, and the requested
+// performance-list position waiting for the library dialog.
+struct RequestState {
+    int poll_ticks = 0;
+    int requested_position = 0;
+    // The program polls after kTicksBetweenPolls; tests choose fewer.
+    int ticks_between_polls = kTicksBetweenPolls;
+};
 
 // The performance list never holds more places than this.
 inline constexpr int kMaxRequestPosition = 32;
@@ -28,15 +37,16 @@ public:
     virtual void reset() = 0;  // writes "0"
 };
 
-// One timer tick. On every 101st tick reads the key, resets it whatever it
+// One timer tick. On every 101st tick (with the program's interval) reads
+// the key, resets it whatever it
 // held, and, when the library dialog is open and the key holds a positive
 // position, stores it as the pending request. Returns true when a request
 // was stored: the caller then posts command 4001 to the library dialog.
-bool poll_song_request(AppState& app, RequestKey& key, bool library_open);
+bool poll_song_request(RequestState& requests, RequestKey& key, bool library_open);
 
 // Returns the pending request (0 if none) and clears it, so that a request
 // is acted on once.
-int take_song_request(AppState& app);
+int take_song_request(RequestState& requests);
 
 // One entry of the performance list as a request reads it.
 struct RequestedEntry {
@@ -58,6 +68,6 @@ struct RequestTarget {
 // beyond the list length, or beyond the list's 32 places is ignored: no
 // entry outside the list is read and nothing changes. Returns whether the
 // request was carried out.
-bool show_requested_entry(AppState& app, int position, const RequestTarget& target);
+bool show_requested_entry(ViewPosition& view, int position, const RequestTarget& target);
 
 }  // namespace lyro

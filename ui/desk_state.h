@@ -7,13 +7,14 @@
 
 #include <memory>
 
-#include "library/app_state.h"
 #include "library/catalog.h"
 #include "library/current_song.h"
 #include "library/data_files.h"
+#include "library/view_position.h"
 #include "perflist/perf_list.h"
 #include "perflist/prompter.h"
 #include "platform/profile_store.h"
+#include "remote/song_request.h"
 
 namespace lyro {
 
@@ -28,14 +29,25 @@ struct DeskWindows {
     HWND editor = nullptr;   // the song editor (BOOK) while it is open
 };
 
+// How the viewer draws: its magnification and the font chosen at start.
+struct ViewerSettings {
+    int magnify_level = 2;  // 0..6
+    int font_choice = 0;    // 1 = Vera, 0 = Lucida Console
+};
+
 struct DeskState {
     DataFiles files;
     CurrentSong song;
     Catalog catalog;
     PerfList list;
-    AppState app;
-    // The [LYROVANT] section of the user's profile (WIN.INI).
-    std::unique_ptr<ProfileStore> profile = open_user_profile(kProfileSection);
+    ViewPosition position;
+    RequestState requests;
+    ViewerSettings viewer;
+    bool new_song = false;  // the editor was opened by "New Song"
+    bool show_hidden = false;
+    // The [LYROVANT] section of the profile: the user's WIN.INI in the
+    // program (WinMain hands it over), one of their own in the tests.
+    std::unique_ptr<ProfileStore> profile;
     DeskWindows windows;
     // Set once the exit steps have run, so that they run once on any path.
     bool exited = false;

@@ -109,7 +109,7 @@ bool save(EditorSession& session, HWND editor) {
 void save_update(EditorSession& session, HWND editor) {
     if (!save(session, editor)) return;
     session.new_song = false;
-    session.state.app.new_song = false;
+    session.state.new_song = false;
 }
 
 void close_editor(EditorSession& session, HWND editor, INT_PTR result) {
@@ -151,7 +151,7 @@ INT_PTR CALLBACK editor_proc(HWND editor, UINT message, WPARAM wparam, LPARAM lp
 }  // namespace
 
 void run_editor_dialog(DeskState& state) {
-    EditorSession session{state, state.song.title, state.app.new_song};
+    EditorSession session{state, state.song.title, state.new_song};
     DialogBoxParamA(state.windows.instance, "BOOK", state.windows.main, editor_proc,
                     reinterpret_cast<LPARAM>(&session));
 }

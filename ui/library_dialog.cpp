@@ -71,32 +71,31 @@ RequestTarget request_target(Library& lib) {
 }
 
 void review(Library& lib) {
-    AppState& app = lib.state.app;
-    const int requested = take_song_request(app);
+    const int requested = take_song_request(lib.state.requests);
     if (requested >= 1) {
         // A request outside the list is ignored rather than read.
-        show_requested_entry(app, requested, request_target(lib));
+        show_requested_entry(lib.state.position, requested, request_target(lib));
         return;
     }
-    app.single_song_mode = 1;
+    lib.state.position.single_song_mode = 1;
     const std::string title = lib.chosen_title();
-    app.start_position = 0;
-    app.list_position = 0;
+    lib.state.position.start_position = 0;
+    lib.state.position.list_position = 0;
     lib.state.song.title = title;
     WinTextLabel status = lib.status_label();
     WinBeeper beeper;
     load_current_song(lib.state.files.songbook(), lib.state.song, status, beeper);
-    app.key_offset = 0;
+    lib.state.position.key_offset = 0;
     show_in_viewer(lib.state, title);
 }
 
 void edit_song(Library& lib) {
-    lib.state.app.new_song = false;
+    lib.state.new_song = false;
     open_in_editor(lib.state, lib.chosen_title());
 }
 
 void new_song(Library& lib) {
-    lib.state.app.new_song = true;
+    lib.state.new_song = true;
     open_in_editor(lib.state, "songnew");
 }
 
@@ -120,7 +119,7 @@ void close_box(Library& lib) {
 }
 
 void show_hidden(Library& lib) {
-    lib.state.app.show_hidden = IsDlgButtonChecked(lib.dialog, IDC_SHOW_HIDDEN) == BST_CHECKED;
+    lib.state.show_hidden = IsDlgButtonChecked(lib.dialog, IDC_SHOW_HIDDEN) == BST_CHECKED;
     rebuild_catalog(lib.state);
 }
 
@@ -147,13 +146,13 @@ void remove_entry(Library& lib) {
     delete_entry(lib.state.list, box);
 }
 
-template <bool (*Run)(PerfList&, AppState&, const RunSurroundings&)>
+template <bool (*Run)(PerfList&, ViewPosition&, const RunSurroundings&)>
 void run(Library& lib) {
     WinListBox box = lib.list_box();
     MessageBoxPrompter prompter = lib.prompter();
     WinBeeper beeper;
     const ShowInViewer show = lib.show();
-    Run(lib.state.list, lib.state.app, RunSurroundings{box, prompter, beeper, show});
+    Run(lib.state.list, lib.state.position, RunSurroundings{box, prompter, beeper, show});
 }
 
 void save_list(Library& lib) {
@@ -196,7 +195,7 @@ INT_PTR CALLBACK library_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM l
         state.windows.library = dialog;
         // The check box shows the setting that the song box is filled with.
         CheckDlgButton(dialog, IDC_SHOW_HIDDEN,
-                       state.app.show_hidden ? BST_CHECKED : BST_UNCHECKED);
+                       state.show_hidden ? BST_CHECKED : BST_UNCHECKED);
         PostMessageA(dialog, WM_COMMAND, CMD_FILL, 0);
         return TRUE;
     }

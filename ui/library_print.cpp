@@ -16,7 +16,7 @@ void print_whole_songbook(DeskState& state, HWND owner) {
                                               : nullptr);
     WinBeeper beeper;
     print_songbook(surface, static_cast<OwnerWindow>(reinterpret_cast<std::uintptr_t>(owner)),
-                   SongbookSources{state.catalog, state.files.songbook(), state.song, state.app,
+                   SongbookSources{state.catalog, state.files.songbook(), state.song, state.position,
                                    status, beeper});
 }
 

@@ -50,7 +50,7 @@ bool start_main_window(DeskState& state, HWND window) {
         tell(window, texts::kTimerError, texts::kTimerErrorCaption, MB_TASKMODAL);
     }
     if (!make_sure_of_songbook(state, window)) return false;
-    state.app.font_choice = can_open_for_reading("C:\\Windows\\Fonts\\Vera.ttf") ? 1 : 0;
+    state.viewer.font_choice = can_open_for_reading("C:\\Windows\\Fonts\\Vera.ttf") ? 1 : 0;
     announce_start(*state.profile);
     // Asked for last: a message box above runs its own message loop, which
     // would open the library dialog while the songbook offer is still

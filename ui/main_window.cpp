@@ -46,7 +46,7 @@ void open_editor(DeskState& state) {
 void on_timer(DeskState& state) {
     ProfileRequestKey key(*state.profile);
     HWND library = state.windows.library;
-    if (poll_song_request(state.app, key, library != nullptr)) {
+    if (poll_song_request(state.requests, key, library != nullptr)) {
         PostMessageA(library, WM_COMMAND, IDC_REVIEW, 0);
     }
 }
@@ -62,8 +62,8 @@ void on_command(DeskState& state, HWND window, int id) {
         case CMD_OPEN_EDITOR: open_editor(state); break;
         case IDM_GET_IP: show_ip_addresses(window); break;
         case IDM_FOLDER: show_folder_location(window); break;
-        case IDM_VERA_FONT: state.app.font_choice = 1; break;
-        case IDM_LUCIDA_FONT: state.app.font_choice = 0; break;
+        case IDM_VERA_FONT: state.viewer.font_choice = 1; break;
+        case IDM_LUCIDA_FONT: state.viewer.font_choice = 0; break;
         case IDM_ABOUT: show_about(window); break;
         default: break;
     }

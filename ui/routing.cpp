@@ -4,6 +4,7 @@
 #include <string>
 
 #include "library/catalog.h"
+#include "remote/remote_page.h"
 #include "ui/resource.h"
 #include "ui/win_controls.h"
 
@@ -28,8 +29,9 @@ void rebuild_catalog(DeskState& state) {
     WinSongBox song_box(library ? GetDlgItem(library, IDC_SONG_BOX) : nullptr);
     WinTextLabel count_label(library ? GetDlgItem(library, IDC_COUNT) : nullptr);
     WinBeeper beeper;
-    build_catalog(state.files.songbook(), state.app.show_hidden, state.catalog,
-                  CatalogOutputs{song_box, count_label, beeper, state.files.page()});
+    ListPageWriter list_page(state.files.page());
+    build_catalog(state.files.songbook(), state.show_hidden, state.catalog,
+                  CatalogOutputs{song_box, count_label, beeper, list_page});
 }
 
 }  // namespace lyro

@@ -7,5 +7,8 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     lyro::DeskState state;
+    // The user's own WIN.INI, which songserv and other tools share; the
+    // song requests are polled at the program's interval (the default).
+    state.profile = lyro::open_user_profile(lyro::kProfileSection);
     return lyro::run_songdesk(state, instance, show);
 }

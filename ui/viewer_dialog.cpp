@@ -40,7 +40,7 @@ int client_height(const Viewer& v) {
 // The largest top line for the song shown, at the size of the next repaint.
 int top_limit(const Viewer& v) {
     return top_line_limit(v.state.song.line_count,
-                          magnify_size(v.state.app.magnify_level).height, client_height(v));
+                          magnify_size(v.state.viewer.magnify_level).height, client_height(v));
 }
 
 // The scroll range follows the song and the text size; a top line beyond a
@@ -52,7 +52,7 @@ void fit_scroll_range(Viewer& v, BOOL redraw) {
 }
 
 void show_key(const Viewer& v) {
-    SetDlgItemTextA(v.dialog, IDC_V_STEPS, std::to_string(v.state.app.key_offset).c_str());
+    SetDlgItemTextA(v.dialog, IDC_V_STEPS, std::to_string(v.state.position.key_offset).c_str());
 }
 
 void show_title(const Viewer& v) {
@@ -72,7 +72,7 @@ void load_song(Viewer& v) {
 // position, with the text at its first line. The scroll bar is drawn with
 // the new range only when the viewer is on screen already.
 void open_song(Viewer& v, BOOL redraw_scroll_bar) {
-    v.state.app.list_position = v.state.app.start_position;
+    v.state.position.list_position = v.state.position.start_position;
     v.layout = ViewerLayout{};
     load_song(v);
     fit_scroll_range(v, redraw_scroll_bar);
@@ -82,13 +82,13 @@ void open_song(Viewer& v, BOOL redraw_scroll_bar) {
 }
 
 void change_key(Viewer& v, int (*step)(int)) {
-    AppState& app = v.state.app;
+    ViewPosition& view = v.state.position;
     v.state.list.changed = true;
-    app.key_offset = step(app.key_offset);
+    view.key_offset = step(view.key_offset);
     show_key(v);
-    if (app.single_song_mode == 0) {
-        if (ListEntry* entry = entry_at(v.state.list, app.list_position)) {
-            entry->key_change = app.key_offset;
+    if (view.single_song_mode == 0) {
+        if (ListEntry* entry = entry_at(v.state.list, view.list_position)) {
+            entry->key_change = view.key_offset;
         }
     }
     repaint(v);
@@ -97,15 +97,15 @@ void change_key(Viewer& v, int (*step)(int)) {
 // Prev.Song and Next Song. The top line stays where it was (inside the new
 // song's limit).
 void step_song(Viewer& v, RunStep step) {
-    AppState& app = v.state.app;
+    ViewPosition& view = v.state.position;
     WinBeeper beeper;
-    const int position = stepped_list_position(app, v.state.list.length, step, beeper);
+    const int position = stepped_list_position(view, v.state.list.length, step, beeper);
     const ListEntry* entry = position < 0 ? nullptr : entry_at(v.state.list, position);
     if (entry == nullptr) return;
-    app.list_position = position;
+    view.list_position = position;
     v.state.song.title = entry->title;
     load_song(v);
-    app.key_offset = entry->key_change;
+    view.key_offset = entry->key_change;
     fit_scroll_range(v, TRUE);
     show_key(v);
     show_title(v);
@@ -119,7 +119,7 @@ void page_to(Viewer& v, int top_line) {
 }
 
 void magnify(Viewer& v, int (*step)(int)) {
-    v.state.app.magnify_level = step(v.state.app.magnify_level);
+    v.state.viewer.magnify_level = step(v.state.viewer.magnify_level);
     fit_scroll_range(v, TRUE);
     repaint(v);
 }

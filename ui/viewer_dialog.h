@@ -6,7 +6,7 @@
 //    WM_INITDIALOG, cleared when it closes), so that a song request or a
 //    second 206 shows the song in this viewer instead of opening another;
 //  - on kViewerShowSong (ui/routing.h) it loads state.song.title again and
-//    repaints with the key offset and positions already set in state.app,
+//    repaints with the key offset and positions already set in state.position,
 //    exactly as when it opens: from the start position, with the text at
 //    its first line.
 #pragma once

@@ -20,9 +20,9 @@ constexpr const char* kLucidaFace = "Lucida Console";
 // A run shows every song at its entry's key change; a single song keeps the
 // key that the user set.
 void take_key_from_entry(DeskState& state) {
-    if (state.app.single_song_mode != 0) return;
-    if (const ListEntry* entry = entry_at(state.list, state.app.list_position)) {
-        state.app.key_offset = entry->key_change;
+    if (state.position.single_song_mode != 0) return;
+    if (const ListEntry* entry = entry_at(state.list, state.position.list_position)) {
+        state.position.key_offset = entry->key_change;
     }
 }
 
@@ -46,14 +46,14 @@ HFONT create_display_font(TextSize size, int font_choice) {
 
 void paint_song(DeskState& state, HWND viewer, ViewerLayout& layout) {
     const PaintSession paint(viewer);
-    layout.text = magnify_size(state.app.magnify_level);
-    const GdiFont font(create_display_font(layout.text, state.app.font_choice));
+    layout.text = magnify_size(state.viewer.magnify_level);
+    const GdiFont font(create_display_font(layout.text, state.viewer.font_choice));
     const SelectGuard selected(paint.dc(), font.get());
     SetTextColor(paint.dc(), RGB(0, 0, 0));
     SetBkColor(paint.dc(), GetSysColor(COLOR_BTNFACE));
 
     take_key_from_entry(state);
-    transpose_song(state.song, state.app.key_offset);
+    transpose_song(state.song, state.position.key_offset);
     draw_lines(paint.dc(), state.song, layout);
     write_song_page(state.files.page(), state.song.title, state.song.display,
                     state.song.line_count);

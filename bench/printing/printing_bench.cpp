@@ -108,12 +108,12 @@ int main() {
 
     CountingSurface surface;
     lyro::CurrentSong song;
-    lyro::AppState state;
+    lyro::ViewPosition position;
     NullLabel status;
     lyro::SilentBeeper beeper;
     const double printout = median_ms([&] {
         surface.pages = surface.texts = 0;
-        lyro::print_songbook(surface, lyro::OwnerWindow{}, {catalog, path, song, state, status, beeper});
+        lyro::print_songbook(surface, lyro::OwnerWindow{}, {catalog, path, song, position, status, beeper});
     });
     std::size_t lines = 0;
     const double scan = median_ms([&] { lines = plain_scan(path); });

@@ -17,6 +17,7 @@
 #include "library/catalog.h"
 #include "library/song_loading.h"
 #include "platform/c_file.h"
+#include "remote/remote_page.h"
 
 namespace {
 
@@ -92,7 +93,8 @@ int main() {
     for (int run = 0; run < kRuns; ++run) {
         scan.push_back(millis([&] { lines = plain_scan(songbook); }));
         build.push_back(millis([&] {
-            lyro::build_catalog(songbook, false, catalog, {box, label, beeper, page});
+            lyro::ListPageWriter list_page(page);
+            lyro::build_catalog(songbook, false, catalog, {box, label, beeper, list_page});
         }));
         load.push_back(millis([&] {
             song.title = song_title(kSongs - 1);

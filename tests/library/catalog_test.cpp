@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "library/catalog.h"
+#include "remote/remote_page.h"
 #include "tests/library/recording_song_box.h"
 #include "tests/test_files.h"
 
@@ -23,7 +24,10 @@ protected:
         scan_file(show_hidden);
     }
     void scan_file(bool show_hidden = false) {
-        build_catalog(songbook, show_hidden, catalog, {box, count, beeper, page});
+        {
+        ListPageWriter list_page(page);
+        build_catalog(songbook, show_hidden, catalog, {box, count, beeper, list_page});
+    }
     }
 
     // The entry lines of the list page, between the caption and the closing.

@@ -115,7 +115,10 @@ TEST_P(HostileInput, TheCatalogScanFinishesWithAConsistentCatalog) {
     test::RecordingSongBox box;
     test::RecordingLabel count;
     SilentBeeper beeper;
-    build_catalog(songbook, true, catalog, {box, count, beeper, page});
+    {
+        ListPageWriter list_page(page);
+        build_catalog(songbook, true, catalog, {box, count, beeper, list_page});
+    }
     EXPECT_EQ(count.text, std::to_string(catalog.entries.size()));
     EXPECT_EQ(box.items.size(), catalog.entries.size());
     for (std::size_t i = 0; i < catalog.entries.size(); ++i) {
@@ -133,7 +136,10 @@ TEST_P(HostileInput, EveryTitleOfTheCatalogLoadsWithinTheLimits) {
     test::RecordingSongBox box;
     test::RecordingLabel count;
     SilentBeeper beeper;
-    build_catalog(songbook, true, catalog, {box, count, beeper, page});
+    {
+        ListPageWriter list_page(page);
+        build_catalog(songbook, true, catalog, {box, count, beeper, list_page});
+    }
     // A few titles (the first and the last of the box) and one that no song has.
     Texts titles = {"no such song at all"};
     if (!box.items.empty()) {
@@ -184,7 +190,10 @@ protected:
 
 TEST_F(HostileDetails, NulBytesAreKeptInTitlesAndLines) {
     test::write_file(songbook, "::::: A\0B ::::: KEY=xx\n\0x\0\n"s);
-    build_catalog(songbook, false, catalog, {box, count, beeper, page});
+    {
+        ListPageWriter list_page(page);
+        build_catalog(songbook, false, catalog, {box, count, beeper, list_page});
+    }
     EXPECT_EQ(catalog.entries, Texts{"A\0B "s});
     EXPECT_NE(test::read_file(page).find("1 - A\0B \r\n"s), std::string::npos);
     song.title = "a\0b"s;
@@ -194,7 +203,10 @@ TEST_F(HostileDetails, NulBytesAreKeptInTitlesAndLines) {
 
 TEST_F(HostileDetails, HeadersWithoutTitlesGiveEmptyEntries) {
     test::write_file(songbook, ":::::\n::::: \nbody\n");
-    build_catalog(songbook, false, catalog, {box, count, beeper, page});
+    {
+        ListPageWriter list_page(page);
+        build_catalog(songbook, false, catalog, {box, count, beeper, list_page});
+    }
     EXPECT_EQ(catalog.entries, (Texts{"", ""}));
     song.title = "";
     load_current_song(songbook, song, status, beeper);

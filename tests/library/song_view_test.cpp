@@ -134,7 +134,7 @@ TEST(SongViewScroll, EveryRequestCode) {
 }
 
 TEST(SongViewRun, SingleSongModeBeepsAndDoesNotStep) {
-    AppState app;
+    ViewPosition app;
     app.single_song_mode = 1;
     test::CountingBeeper beeper;
     EXPECT_EQ(stepped_list_position(app, 5, RunStep::next, beeper), -1);
@@ -143,7 +143,7 @@ TEST(SongViewRun, SingleSongModeBeepsAndDoesNotStep) {
 }
 
 TEST(SongViewRun, StepsStayInsideTheListWithoutABeep) {
-    AppState app;
+    ViewPosition app;
     app.single_song_mode = 0;
     test::CountingBeeper beeper;
     app.list_position = 0;

@@ -43,7 +43,7 @@ void load_and_use(const std::string& bytes, Loaded& l,
     }
     check();
 
-    AppState app;
+    ViewPosition app;
     std::string shown;
     const ShowInViewer show = [&](std::string_view t) { shown = t; };
     if (run_from_start(l.list, app, {l.box, l.prompter, l.beeper, show})) {

@@ -21,7 +21,7 @@ using test::Titles;
 
 struct Stage {
     PerfList list;
-    AppState app;
+    ViewPosition app;
     FakeListBox box;
     ScriptedPrompter prompter;
     CountingBeeper beeper;

@@ -85,15 +85,15 @@ TEST(GdiPrinting, PrintoutsReachThePrinterDriverPageForPage) {
     test::write_file(dir.file("songbook.lyr"), "::::: First :::::\r\nf1\r\n::::: Second :::::\r\ns1\r\n");
     Catalog catalog{{"First", "Second", "Missing"}};
     CurrentSong work;
-    AppState state;
+    ViewPosition position;
     test::RecordingLabel status;
     test::CountingBeeper beeper;
     GdiPrintSurface book_surface({PD_RETURNDEFAULT, dir.file("book.prn")});
     print_songbook(book_surface, OwnerWindow{},
-                   {catalog, dir.file("songbook.lyr"), work, state, status, beeper});
+                   {catalog, dir.file("songbook.lyr"), work, position, status, beeper});
     test::RecordingSurface book_pages(m);
     print_songbook(book_pages, OwnerWindow{},
-                   {catalog, dir.file("songbook.lyr"), work, state, status, beeper});
+                   {catalog, dir.file("songbook.lyr"), work, position, status, beeper});
 
     // Every handle the two jobs took is given back.
     if (objects_before != 0) {

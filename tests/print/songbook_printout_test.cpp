@@ -38,7 +38,7 @@ struct Printout {
     test::ScratchDir dir;
     Catalog catalog;
     CurrentSong song;
-    AppState state;
+    ViewPosition position;
     test::RecordingLabel status;
     test::CountingBeeper beeper;
     RecordingSurface surface;
@@ -49,7 +49,7 @@ struct Printout {
     }
     void print() {
         print_songbook(surface, OwnerWindow{7},
-                       {catalog, dir.file("songbook.lyr"), song, state, status, beeper});
+                       {catalog, dir.file("songbook.lyr"), song, position, status, beeper});
     }
 };
 
@@ -107,7 +107,6 @@ TEST(SongbookPrintout, SortedCatalogNumbersIndexAndSongPagesAlike) {
     const std::string book = header("zion's hill") + body(1, "z") + header("Amazing Grace") +
                              body(2, "a") + header("/Hidden One") + body(1, "h");
     Printout p(book, {"zion's hill", "Amazing Grace", "/Hidden One"});
-    p.state.show_hidden = false;
     sort_catalog(p.catalog);
     p.print();
     ASSERT_EQ(p.surface.pages.size(), 4u);
@@ -196,7 +195,6 @@ TEST(SongbookPrintout, HiddenSongsAndLabelEntriesAllGetPages) {
     const std::string book = "free text\r\n" + header("/Secret") + "s1\r\n***** Chorus *****\r\n" +
                              header("Open") + "o1\r\n#*#*#\r\n" + header("After End") + "x\r\n";
     Printout p(book, {"/Secret", " Chorus ", "Open", "After End"});
-    p.state.show_hidden = false;
     p.print();
     ASSERT_EQ(p.surface.pages.size(), 5u);
     EXPECT_EQ(p.surface.pages[1], song_page("/SECRET -- 1", {"s1", "***** Chorus *****", "    "}));
@@ -211,7 +209,7 @@ TEST(SongbookPrintout, SongLinesAreCleanedCutAndNotTransposed) {
     const std::string book = header("Clean") + "\\par G<  Am<\r\n" + long_line + "\r\n" +
                              "keep\\tab\r\n" + header("Next") + "n\r\n";
     Printout p(book, {"Clean"});
-    p.state.key_offset = 5;
+    p.position.key_offset = 5;
     p.print();
     ASSERT_EQ(p.surface.pages.size(), 2u);
     EXPECT_EQ(p.surface.pages[1],
@@ -232,31 +230,31 @@ TEST(SongbookPrintout, AnUnreadableSongbookGivesTitleLinesAndBlankLines) {
 TEST(SongbookPrintout, LeavesTheLastEntrysSongAsItsWorkingStorage) {
     const std::string book = header("One") + body(3) + header("two") + body(2, "t");
     Printout p(book, {"One", "two"});
-    p.state.single_song_mode = 0;
-    p.state.key_offset = -3;
+    p.position.single_song_mode = 0;
+    p.position.key_offset = -3;
     p.print();
     EXPECT_EQ(p.song.title, "TWO");
     ASSERT_EQ(p.song.line_count, 3u);
     EXPECT_EQ(p.song.display[0], "t1");
     EXPECT_EQ(p.song.display[1], "t2");
     EXPECT_EQ(p.song.display[2], "    ");
-    EXPECT_EQ(p.state.single_song_mode, 1);
-    EXPECT_EQ(p.state.key_offset, 0);
-    EXPECT_EQ(p.state.start_position, 1);
-    EXPECT_EQ(p.state.list_position, 1);
+    EXPECT_EQ(p.position.single_song_mode, 1);
+    EXPECT_EQ(p.position.key_offset, 0);
+    EXPECT_EQ(p.position.start_position, 1);
+    EXPECT_EQ(p.position.list_position, 1);
 }
 
 TEST(SongbookPrintout, CancellingTheDialogPrintsNothingAndChangesNothing) {
     Printout p(header("One") + body(3), {"One"});
     p.surface.cancel = true;
     p.song.title = "BEFORE";
-    p.state.key_offset = 4;
+    p.position.key_offset = 4;
     p.print();
     EXPECT_EQ(p.surface.dialogs_shown, 1);
     EXPECT_TRUE(p.surface.pages.empty());
     EXPECT_TRUE(p.surface.calls.empty());
     EXPECT_EQ(p.song.title, "BEFORE");
-    EXPECT_EQ(p.state.key_offset, 4);
+    EXPECT_EQ(p.position.key_offset, 4);
     EXPECT_EQ(p.status.writes, 0);
 }
 

@@ -26,14 +26,14 @@ public:
 };
 
 // Runs `ticks` timer ticks; returns how many of them asked for command 4001.
-int run_ticks(AppState& app, RequestKey& key, bool open, int ticks) {
+int run_ticks(RequestState& app, RequestKey& key, bool open, int ticks) {
     int posts = 0;
     for (int i = 0; i < ticks; ++i) posts += poll_song_request(app, key, open) ? 1 : 0;
     return posts;
 }
 
 TEST(SongRequestPoll, ReadsOnlyOnEvery101stTick) {
-    AppState app;
+    RequestState app;
     MemoryKey key(0);
     run_ticks(app, key, true, 100);
     EXPECT_EQ(key.reads, 0);
@@ -44,8 +44,18 @@ TEST(SongRequestPoll, ReadsOnlyOnEvery101stTick) {
     EXPECT_EQ(key.reads, 3);
 }
 
+TEST(SongRequestPoll, AShorterIntervalPollsSooner) {
+    RequestState app;
+    app.ticks_between_polls = 3;
+    MemoryKey key(0);
+    run_ticks(app, key, true, 3);
+    EXPECT_EQ(key.reads, 0);
+    run_ticks(app, key, true, 5);
+    EXPECT_EQ(key.reads, 2);  // the 4th and the 8th tick
+}
+
 TEST(SongRequestPoll, RequestWithDialogOpenIsStoredAndKeyReset) {
-    AppState app;
+    RequestState app;
     MemoryKey key(2);
     EXPECT_EQ(run_ticks(app, key, true, 101), 1);
     EXPECT_EQ(app.requested_position, 2);
@@ -61,7 +71,7 @@ TEST(SongRequestPoll, KeyResetEvenWhenNothingIsTaken) {
     };
     for (const Case c : {Case{0, true}, Case{3, false}, Case{-4, true}}) {
         SCOPED_TRACE(c.value);
-        AppState app;
+        RequestState app;
         MemoryKey key(c.value);
         EXPECT_EQ(run_ticks(app, key, c.open, 101), 0);
         EXPECT_EQ(key.resets, 1);
@@ -71,7 +81,7 @@ TEST(SongRequestPoll, KeyResetEvenWhenNothingIsTaken) {
 }
 
 TEST(SongRequestTake, TakesOnce) {
-    AppState app;
+    RequestState app;
     app.requested_position = 3;
     EXPECT_EQ(take_song_request(app), 3);
     EXPECT_EQ(take_song_request(app), 0);
@@ -94,7 +104,7 @@ RequestTarget list_of(int length, Shown& shown) {
 }
 
 TEST(SongRequestShow, ShowsTheEntryWithItsKeyChange) {
-    AppState app;
+    ViewPosition app;
     app.single_song_mode = 1;
     Shown shown;
     EXPECT_TRUE(show_requested_entry(app, 1, list_of(3, shown)));
@@ -114,7 +124,7 @@ TEST(SongRequestShow, OutOfRangePositionsReadNothing) {
     for (const Case c : {Case{0, 3}, Case{-1, 3}, Case{3, 3}, Case{4, 3}, Case{1, 0},
                          Case{32, 32}, Case{40, 45}}) {
         SCOPED_TRACE(testing::Message() << c.position << " of " << c.length);
-        AppState app;
+        ViewPosition app;
         app.key_offset = 7;
         Shown shown;
         EXPECT_FALSE(show_requested_entry(app, c.position, list_of(c.length, shown)));
@@ -125,7 +135,7 @@ TEST(SongRequestShow, OutOfRangePositionsReadNothing) {
 }
 
 TEST(SongRequestShow, LastEntryIsReachable) {
-    AppState app;
+    ViewPosition app;
     Shown shown;
     EXPECT_TRUE(show_requested_entry(app, 31, list_of(32, shown)));
     EXPECT_EQ(shown.reads, std::vector<int>{31});

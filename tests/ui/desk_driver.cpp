@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "library/book_file.h"
+#include "platform/ini_file_profile.h"
 #include "ui/main_window.h"
 #include "ui/resource.h"
 #include "ui/win_controls.h"
@@ -22,13 +23,25 @@ constexpr int kPollMs = 20;
 // The static text of a message box carries this identifier.
 constexpr int kMessageBoxTextId = 0xFFFF;
 
+// A dialog of this process with the caption: the tests of other programs
+// run beside this one on the same display, with windows of the same names.
+HWND own_dialog(const char* caption) {
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", caption); w != nullptr;
+         w = FindWindowExA(nullptr, w, "#32770", caption)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process == GetCurrentProcessId()) return w;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 HWND Driver::wait_for(const char* caption, int ms) const {
     HWND found = nullptr;
     wait_until(
         [&] {
-            found = FindWindowA("#32770", caption);
+            found = own_dialog(caption);
             return found != nullptr && IsWindowVisible(found);
         },
         ms);
@@ -36,7 +49,7 @@ HWND Driver::wait_for(const char* caption, int ms) const {
 }
 
 bool Driver::stays_away(const char* caption, int ms) const {
-    return !wait_until([&] { return FindWindowA("#32770", caption) != nullptr; }, ms);
+    return !wait_until([&] { return own_dialog(caption) != nullptr; }, ms);
 }
 
 bool Driver::wait_gone(HWND window) const {
@@ -124,7 +137,14 @@ HWND Driver::library(int ms) const {
     return dialog;
 }
 
-DeskRun::DeskRun() { state.files.dir = dir.path(); }
+// Polled on every 4th tick: about 5 times a second.
+constexpr int kTestTicksBetweenPolls = 3;
+
+DeskRun::DeskRun() {
+    state.files.dir = dir.path();
+    state.profile = std::make_unique<IniFileProfile>(dir.file("win.ini"), kProfileSection);
+    state.requests.ticks_between_polls = kTestTicksBetweenPolls;
+}
 
 int DeskRun::run(const std::function<void(Driver&)>& script) {
     ui_thread_ = GetCurrentThreadId();
@@ -164,14 +184,6 @@ void DeskRun::close_everything() {
         if (state.windows.main) PostMessageA(state.windows.main, WM_CLOSE, 0, 0);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-}
-
-int profile_int(const char* key) {
-    return static_cast<int>(GetProfileIntA("LYROVANT", key, -99));
-}
-
-void write_profile(const char* key, const char* value) {
-    WriteProfileStringA("LYROVANT", key, value);
 }
 
 std::string sample_songbook() {

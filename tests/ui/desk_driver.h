@@ -60,6 +60,12 @@ public:
 
     DeskState& state() const { return state_; }
 
+    // The run's own profile section, as songserv and outside tools read it.
+    int profile_int(const char* key) const { return state_.profile->read_int(key, -99); }
+    void write_profile(const char* key, const char* value) const {
+        state_.profile->write_string(key, value);
+    }
+
 private:
     DeskState& state_;
     const std::atomic<bool>& running_;
@@ -70,22 +76,26 @@ private:
 // expectation, say), every window is closed so that the run ends.
 class DeskRun {
 public:
+    // A run with a profile of its own (win.ini in its scratch folder), so
+    // that runs side by side do not meet there, and song requests polled
+    // every few ticks instead of every 5 seconds.
     DeskRun();
     // Runs the program; returns its exit code.
     int run(const std::function<void(Driver&)>& script);
 
-    DeskState state;
+    int profile_int(const char* key) const { return state.profile->read_int(key, -99); }
+    void write_profile(const char* key, const char* value) const {
+        state.profile->write_string(key, value);
+    }
+
     ScratchDir dir;
+    DeskState state;
 
 private:
     void close_everything();
     std::atomic<bool> running_{false};
     DWORD ui_thread_ = 0;
 };
-
-// The shared profile section, read as songserv and outside tools read it.
-int profile_int(const char* key);
-void write_profile(const char* key, const char* value);
 
 // A songbook of several songs: a hidden one and a label among them.
 std::string sample_songbook();

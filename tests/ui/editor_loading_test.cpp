@@ -35,7 +35,7 @@ class EditorLoading : public ::testing::Test {
 protected:
     void SetUp() override {
         write_file(run.state.files.songlist(), kOneSongList);
-        write_profile("TERMINATE", "0");
+        run.write_profile("TERMINATE", "0");
     }
     void with_songbook(const std::string& text) {
         book = text;

@@ -40,7 +40,7 @@ protected:
     void SetUp() override {
         write_file(run.state.files.songbook(), kBook);
         write_file(run.state.files.songlist(), kOneSongList);
-        write_profile("TERMINATE", "0");
+        run.write_profile("TERMINATE", "0");
     }
     std::string songbook() const { return read_file(run.state.files.songbook()); }
 
@@ -92,7 +92,7 @@ TEST_F(EditorSaving, NewSongSavedThenChangedAndSavedAgainIsStoredOnce) {
         type(editor, IDC_E_TEXT, "C        G<\r\nShall we gather\r\nat the river");
         d.press(editor, IDC_E_SAVE);
         // The flag goes off last, after the songbook and the song box.
-        ASSERT_TRUE(d.wait_until([&] { return !d.state().app.new_song; }));
+        ASSERT_TRUE(d.wait_until([&] { return !d.state().new_song; }));
         EXPECT_NE(songbook(), kBook);
         EXPECT_TRUE(has_item(d.song_box_items(library), "SHALL WE GATHER"));
         type(editor, IDC_E_TEXT, "C        G<\r\nShall we gather\r\nby the river");
@@ -146,7 +146,7 @@ TEST_F(EditorSaving, NonameIsRefusedAndCancelLeavesTheSongbookUntouched) {
             EXPECT_TRUE(IsWindow(editor));
             EXPECT_EQ(d.text(editor, IDC_E_TEXT), "some words");
         }
-        EXPECT_TRUE(d.state().app.new_song);
+        EXPECT_TRUE(d.state().new_song);
         d.press(editor, IDCANCEL);
         ASSERT_TRUE(d.wait_gone(editor));
         EXPECT_EQ(d.state().windows.editor, nullptr);
@@ -179,7 +179,7 @@ TEST_F(EditorSaving, TitleOfAnotherSongIsRefusedForRenamedAndNewSongs) {
         type(editor, IDC_E_TITLE, "Amazing Grace ");
         d.press(editor, IDC_E_SAVE);
         expect_save_box(d, save_message(SaveResult::title_taken));
-        EXPECT_TRUE(d.state().app.new_song);  // still to be added
+        EXPECT_TRUE(d.state().new_song);  // still to be added
         d.press(editor, IDCANCEL);
         ASSERT_TRUE(d.wait_gone(editor));
         d.press(library, IDC_EXIT_PROGRAM);

@@ -22,7 +22,7 @@ class LibraryDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         write_file(run.state.files.songbook(), sample_songbook());
-        write_profile("TERMINATE", "0");
+        run.write_profile("TERMINATE", "0");
     }
     void with_songlist(const char* text) { write_file(run.state.files.songlist(), text); }
 
@@ -88,17 +88,17 @@ TEST_F(LibraryDialog, ListButtonsWorkOnTheRealListBox) {
         d.press(library, IDC_RUN_SELECT);
         ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; }));
         HWND viewer = d.state().windows.viewer;
-        EXPECT_EQ(d.state().app.list_position, 1);
-        EXPECT_EQ(d.state().app.key_offset, -3);
-        EXPECT_EQ(d.state().app.single_song_mode, 0);
+        EXPECT_EQ(d.state().position.list_position, 1);
+        EXPECT_EQ(d.state().position.key_offset, -3);
+        EXPECT_EQ(d.state().position.single_song_mode, 0);
         d.press(viewer, IDCANCEL);
         ASSERT_TRUE(d.wait_gone(viewer));
         // Run Performance starts at the first entry.
         d.press(library, IDC_RUN);
         ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; }));
         viewer = d.state().windows.viewer;
-        EXPECT_EQ(d.state().app.list_position, 0);
-        EXPECT_EQ(d.state().app.key_offset, 2);
+        EXPECT_EQ(d.state().position.list_position, 0);
+        EXPECT_EQ(d.state().position.key_offset, 2);
         d.press(viewer, IDCANCEL);
         ASSERT_TRUE(d.wait_gone(viewer));
         // The list changed: Exit Program asks, and No stays.
@@ -113,7 +113,7 @@ TEST_F(LibraryDialog, ListButtonsWorkOnTheRealListBox) {
         d.answer(question, IDYES);
         EXPECT_TRUE(d.wait_ended());
     });
-    EXPECT_EQ(profile_int("TERMINATE"), 1);
+    EXPECT_EQ(run.profile_int("TERMINATE"), 1);
 }
 
 TEST_F(LibraryDialog, SaveListAnsweredNoKeepsTheFileAndYesWritesIt) {
@@ -196,7 +196,7 @@ TEST_F(LibraryDialog, CloseBoxAskedNoStaysAndYesReturnsToTheMainWindow) {
         ASSERT_TRUE(d.answer("Songbook", IDYES));
         EXPECT_TRUE(d.wait_ended());
     });
-    EXPECT_EQ(profile_int("TERMINATE"), 1);
+    EXPECT_EQ(run.profile_int("TERMINATE"), 1);
 }
 
 TEST_F(LibraryDialog, ReviewOfAnUnknownTitleOpensTheViewerSayingSongNotFound) {
@@ -215,7 +215,7 @@ TEST_F(LibraryDialog, ReviewOfAnUnknownTitleOpensTheViewerSayingSongNotFound) {
         d.press(library, IDC_REVIEW);
         EXPECT_TRUE(d.wait_until([&] { return d.text(library, IDC_STATUS) == " "; }));
         ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; }));
-        EXPECT_EQ(d.state().app.single_song_mode, 1);
+        EXPECT_EQ(d.state().position.single_song_mode, 1);
         d.press(d.state().windows.viewer, IDCANCEL);
         d.press(library, IDC_EXIT_PROGRAM);
         EXPECT_TRUE(d.wait_ended());
@@ -235,14 +235,14 @@ TEST_F(LibraryDialog, HelpAndNewSongAndEditSong) {
         d.press(library, IDC_NEW_SONG);
         ASSERT_TRUE(d.wait_until([&] { return d.state().windows.editor != nullptr; }));
         EXPECT_EQ(d.state().song.title, "songnew");
-        EXPECT_TRUE(d.state().app.new_song);
+        EXPECT_TRUE(d.state().new_song);
         d.press(d.state().windows.editor, IDCANCEL);
         ASSERT_TRUE(d.wait_until([&] { return d.state().windows.editor == nullptr; }));
         d.choose(library, "COME THOU FOUNT");
         d.press(library, IDC_EDIT_SONG);
         ASSERT_TRUE(d.wait_until([&] { return d.state().windows.editor != nullptr; }));
         EXPECT_EQ(d.state().song.title, "COME THOU FOUNT");
-        EXPECT_FALSE(d.state().app.new_song);
+        EXPECT_FALSE(d.state().new_song);
         d.press(d.state().windows.editor, IDCANCEL);
         d.press(library, IDC_EXIT_PROGRAM);
         EXPECT_TRUE(d.wait_ended());

@@ -70,9 +70,9 @@ TEST(MainMenu, VersionSetupAboutAndTheFonts) {
         EXPECT_NE(d.box_text(box).find("SONGBOOK.LYR"), std::string::npos);
         d.answer(box, IDOK);
         d.press(main, IDM_VERA_FONT);
-        EXPECT_TRUE(d.wait_until([&] { return d.state().app.font_choice == 1; }));
+        EXPECT_TRUE(d.wait_until([&] { return d.state().viewer.font_choice == 1; }));
         d.press(main, IDM_LUCIDA_FONT);
-        EXPECT_TRUE(d.wait_until([&] { return d.state().app.font_choice == 0; }));
+        EXPECT_TRUE(d.wait_until([&] { return d.state().viewer.font_choice == 0; }));
     });
 }
 

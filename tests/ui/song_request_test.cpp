@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         write_file(run.state.files.songbook(), sample_songbook());
         write_file(run.state.files.songlist(), kThreeSongList);
-        write_profile("SONGREQUEST", "0");
+        run.write_profile("SONGREQUEST", "0");
     }
     DeskRun run;
 };
@@ -31,20 +31,20 @@ TEST_F(SongRequest, WithTheDialogOpenShowsTheEntryOnceAndInTheOpenViewer) {
         HWND library = d.library();
         ASSERT_NE(library, nullptr);
         ASSERT_TRUE(d.wait_until([&] { return d.list_items(library).size() == 3; }));
-        write_profile("SONGREQUEST", "1");
+        d.write_profile("SONGREQUEST", "1");
         ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; },
                                  kPollWaitMs));
         HWND viewer = d.state().windows.viewer;
         EXPECT_EQ(d.state().song.title, "AMAZING GRACE");
-        EXPECT_EQ(profile_int("SONGREQUEST"), 0);
-        EXPECT_EQ(d.state().app.key_offset, -3);
-        EXPECT_EQ(d.state().app.list_position, 1);
+        EXPECT_EQ(d.profile_int("SONGREQUEST"), 0);
+        EXPECT_EQ(d.state().position.key_offset, -3);
+        EXPECT_EQ(d.state().position.list_position, 1);
         // A second request while the viewer is open shows its song there.
-        write_profile("SONGREQUEST", "2");
+        d.write_profile("SONGREQUEST", "2");
         EXPECT_TRUE(d.wait_until([&] { return d.state().song.title == "BLESSED ASSURANCE"; },
                                  kPollWaitMs));
         EXPECT_EQ(d.state().windows.viewer, viewer);
-        EXPECT_EQ(d.state().app.key_offset, 5);
+        EXPECT_EQ(d.state().position.key_offset, 5);
         d.press(viewer, IDCANCEL);
         ASSERT_TRUE(d.wait_gone(viewer));
         // The request was served once: Review shows the chosen song again.
@@ -52,7 +52,7 @@ TEST_F(SongRequest, WithTheDialogOpenShowsTheEntryOnceAndInTheOpenViewer) {
         d.press(library, IDC_REVIEW);
         ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; }));
         EXPECT_EQ(d.state().song.title, "COME THOU FOUNT");
-        EXPECT_EQ(d.state().app.key_offset, 0);
+        EXPECT_EQ(d.state().position.key_offset, 0);
         d.press(d.state().windows.viewer, IDCANCEL);
         d.press(library, IDC_EXIT_PROGRAM);
         EXPECT_TRUE(d.wait_ended());
@@ -64,12 +64,12 @@ TEST_F(SongRequest, APositionOutsideTheListIsIgnored) {
         HWND library = d.library();
         ASSERT_NE(library, nullptr);
         ASSERT_TRUE(d.wait_until([&] { return d.list_items(library).size() == 3; }));
-        write_profile("SONGREQUEST", "3");
-        ASSERT_TRUE(d.wait_until([] { return profile_int("SONGREQUEST") == 0; }, kPollWaitMs));
+        d.write_profile("SONGREQUEST", "3");
+        ASSERT_TRUE(d.wait_until([&] { return d.profile_int("SONGREQUEST") == 0; }, kPollWaitMs));
         // The posted command has been handled once the dialog answers again.
         SendMessageA(library, WM_NULL, 0, 0);
         EXPECT_EQ(d.state().windows.viewer, nullptr);
-        EXPECT_EQ(d.state().app.requested_position, 0);
+        EXPECT_EQ(d.state().requests.requested_position, 0);
         d.press(library, IDC_EXIT_PROGRAM);
         EXPECT_TRUE(d.wait_ended());
     });
@@ -81,10 +81,10 @@ TEST_F(SongRequest, WithTheDialogClosedIsDropped) {
         ASSERT_NE(library, nullptr);
         d.press(library, IDCANCEL);
         ASSERT_TRUE(d.wait_gone(library));
-        write_profile("SONGREQUEST", "1");
-        ASSERT_TRUE(d.wait_until([] { return profile_int("SONGREQUEST") == 0; }, kPollWaitMs));
+        d.write_profile("SONGREQUEST", "1");
+        ASSERT_TRUE(d.wait_until([&] { return d.profile_int("SONGREQUEST") == 0; }, kPollWaitMs));
         EXPECT_EQ(d.state().windows.viewer, nullptr);
-        EXPECT_EQ(d.state().app.requested_position, 0);  // nothing left pending
+        EXPECT_EQ(d.state().requests.requested_position, 0);  // nothing left pending
         d.press(d.state().windows.main, IDM_QUIT);
         EXPECT_TRUE(d.wait_ended());
     });

@@ -9,7 +9,7 @@ namespace {
 
 TEST(Startup, YesCreatesTheExampleSongbookAndTheDialogListsIt) {
     DeskRun run;
-    write_profile("TERMINATE", "1");
+    run.write_profile("TERMINATE", "1");
     const int code = run.run([](Driver& d) {
         // The offer is a real message box, found by its caption.
         HWND offer = d.wait_for("ABOUT Lyrovant");
@@ -20,7 +20,7 @@ TEST(Startup, YesCreatesTheExampleSongbookAndTheDialogListsIt) {
         HWND notice = d.wait_for("LOAD SONGLIST");
         ASSERT_NE(notice, nullptr);
         EXPECT_EQ(d.box_text(notice), "Could Not Load Songlist");
-        EXPECT_EQ(profile_int("TERMINATE"), 0);  // start announced
+        EXPECT_EQ(d.profile_int("TERMINATE"), 0);  // start announced
         d.answer(notice, IDOK);
         HWND library = d.library();
         ASSERT_NE(library, nullptr);
@@ -32,25 +32,25 @@ TEST(Startup, YesCreatesTheExampleSongbookAndTheDialogListsIt) {
     });
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(file_exists(run.state.files.songbook()));
-    EXPECT_EQ(profile_int("TERMINATE"), 1);
+    EXPECT_EQ(run.profile_int("TERMINATE"), 1);
 }
 
 TEST(Startup, NoEndsTheProgramWithoutCreatingAnything) {
     DeskRun run;
-    write_profile("TERMINATE", "0");
+    run.write_profile("TERMINATE", "0");
     run.run([](Driver& d) {
         ASSERT_TRUE(d.answer("ABOUT Lyrovant", IDNO));
         EXPECT_TRUE(d.wait_ended());
         EXPECT_TRUE(d.stays_away("List of Songs Available", 300));
     });
     EXPECT_FALSE(file_exists(run.state.files.songbook()));
-    EXPECT_EQ(profile_int("TERMINATE"), 1);
+    EXPECT_EQ(run.profile_int("TERMINATE"), 1);
 }
 
 TEST(Startup, ASongbookThatCannotBeCreatedIsToldAndTheProgramEnds) {
     DeskRun run;
     run.state.files.dir = run.dir.path() / "no such folder";
-    write_profile("TERMINATE", "0");
+    run.write_profile("TERMINATE", "0");
     run.run([](Driver& d) {
         ASSERT_TRUE(d.answer("ABOUT Lyrovant", IDYES));
         HWND failure = d.wait_for("CRITICAL ERROR");
@@ -62,7 +62,7 @@ TEST(Startup, ASongbookThatCannotBeCreatedIsToldAndTheProgramEnds) {
         EXPECT_TRUE(d.wait_ended());
         EXPECT_TRUE(d.stays_away("List of Songs Available", 300));
     });
-    EXPECT_EQ(profile_int("TERMINATE"), 1);
+    EXPECT_EQ(run.profile_int("TERMINATE"), 1);
 }
 
 TEST(Startup, QuitAndTheCloseBoxRunTheExitSteps) {
@@ -74,7 +74,7 @@ TEST(Startup, QuitAndTheCloseBoxRunTheExitSteps) {
         run.run([how](Driver& d) {
             HWND library = d.library();
             ASSERT_NE(library, nullptr);
-            EXPECT_EQ(profile_int("TERMINATE"), 0);
+            EXPECT_EQ(d.profile_int("TERMINATE"), 0);
             d.press(library, IDCANCEL);  // Main Menu: back to the main window
             ASSERT_TRUE(d.wait_gone(library));
             EXPECT_EQ(d.state().windows.library, nullptr);
@@ -85,7 +85,7 @@ TEST(Startup, QuitAndTheCloseBoxRunTheExitSteps) {
             }
             EXPECT_TRUE(d.wait_ended());
         });
-        EXPECT_EQ(profile_int("TERMINATE"), 1);
+        EXPECT_EQ(run.profile_int("TERMINATE"), 1);
     }
 }
 

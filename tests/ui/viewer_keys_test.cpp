@@ -53,7 +53,7 @@ TEST_F(ViewerKeys, KeyWrapsToZeroAtBothEndsAndTheLabelFollows) {
         for (int i = 0; i < 12; ++i) click(viewer, IDC_V_NEXT_KEY);
         EXPECT_EQ(d.text(viewer, IDC_V_STEPS), "12");  // no plus sign
         press_and_expect_key(__LINE__, d, viewer, IDC_V_NEXT_KEY, "0");
-        EXPECT_EQ(d.state().app.key_offset, 0);
+        EXPECT_EQ(d.state().position.key_offset, 0);
 
         // No run to step through: the buttons change nothing.
         click(viewer, IDC_V_NEXT_KEY);
@@ -61,7 +61,7 @@ TEST_F(ViewerKeys, KeyWrapsToZeroAtBothEndsAndTheLabelFollows) {
         click(viewer, IDC_V_PREV_SONG);
         EXPECT_EQ(d.text(viewer, IDC_V_TITLE), "AMAZING GRACE");
         EXPECT_EQ(d.text(viewer, IDC_V_STEPS), "1");
-        EXPECT_EQ(d.state().app.list_position, 0);
+        EXPECT_EQ(d.state().position.list_position, 0);
         // ... and store no key anywhere.
         EXPECT_EQ(entry_at(d.state().list, 0)->key_change, 2);
         EXPECT_EQ(entry_at(d.state().list, 1)->key_change, -3);
@@ -123,13 +123,13 @@ TEST_F(ViewerKeys, ARunStoresKeyChangesAndStepsKeepingTheTopLine) {
         // Prev.Song on the first entry loads it again.
         click(viewer, IDC_V_PREV_SONG);
         EXPECT_EQ(d.text(viewer, IDC_V_TITLE), "COME THOU FOUNT");
-        EXPECT_EQ(d.state().app.list_position, 0);
+        EXPECT_EQ(d.state().position.list_position, 0);
 
         click(viewer, IDC_V_NEXT_SONG);
         // The entry was written in small letters; the load folds it.
         EXPECT_EQ(d.text(viewer, IDC_V_TITLE), "AMAZING GRACE");
         EXPECT_EQ(d.text(viewer, IDC_V_STEPS), "-3");
-        EXPECT_EQ(d.state().app.list_position, 1);
+        EXPECT_EQ(d.state().position.list_position, 1);
         EXPECT_EQ(layout_of(viewer).top_line, 21);
         painted(viewer);
         // -3 from G is E.
@@ -142,7 +142,7 @@ TEST_F(ViewerKeys, ARunStoresKeyChangesAndStepsKeepingTheTopLine) {
         click(viewer, IDC_V_NEXT_SONG);
         click(viewer, IDC_V_NEXT_SONG);  // the last entry: loaded again
         EXPECT_EQ(d.text(viewer, IDC_V_TITLE), "BLESSED ASSURANCE");
-        EXPECT_EQ(d.state().app.list_position, 2);
+        EXPECT_EQ(d.state().position.list_position, 2);
         EXPECT_EQ(d.text(viewer, IDC_V_STEPS), "5");
 
         // Back on the first two songs, their changed keys are there again.
@@ -155,7 +155,7 @@ TEST_F(ViewerKeys, ARunStoresKeyChangesAndStepsKeepingTheTopLine) {
         // The repaint takes the key from the entry that is shown.
         entry_at(d.state().list, 0)->key_change = 7;
         EXPECT_TRUE(repainted_after(d, viewer, [&] { InvalidateRect(viewer, nullptr, TRUE); }));
-        EXPECT_EQ(d.state().app.key_offset, 7);
+        EXPECT_EQ(d.state().position.key_offset, 7);
         click(viewer, IDCANCEL);
     });
 }
@@ -167,7 +167,7 @@ TEST_F(ViewerKeys, ButtonShortcutsWorkFromTheKeyboard) {
         ASSERT_NE(library, nullptr);
         HWND viewer = review_in_viewer(d, library, "AMAZING GRACE", "AMAZING GRACE");
         ASSERT_NE(viewer, nullptr);
-        const int level = d.state().app.magnify_level;
+        const int level = d.state().viewer.magnify_level;
 
         type_char(viewer, ')');
         EXPECT_TRUE(d.wait_until([&] { return d.text(viewer, IDC_V_STEPS) == "1"; }));
@@ -175,10 +175,10 @@ TEST_F(ViewerKeys, ButtonShortcutsWorkFromTheKeyboard) {
         type_char(viewer, '(');
         EXPECT_TRUE(d.wait_until([&] { return d.text(viewer, IDC_V_STEPS) == "-1"; }));
         type_char(viewer, '+');
-        EXPECT_TRUE(d.wait_until([&] { return d.state().app.magnify_level == level + 1; }));
+        EXPECT_TRUE(d.wait_until([&] { return d.state().viewer.magnify_level == level + 1; }));
         type_char(viewer, '-');
         type_char(viewer, '-');
-        EXPECT_TRUE(d.wait_until([&] { return d.state().app.magnify_level == level - 1; }));
+        EXPECT_TRUE(d.wait_until([&] { return d.state().viewer.magnify_level == level - 1; }));
         type_char(viewer, '>');
         EXPECT_TRUE(d.wait_until([&] { return layout_of(viewer).top_line == 21; }));
         type_char(viewer, '<');

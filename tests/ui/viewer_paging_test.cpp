@@ -113,19 +113,19 @@ TEST_F(ViewerPaging, MagnifyStopsAtBothEndsButStillRepaints) {
         ASSERT_NE(library, nullptr);
         HWND viewer = review_in_viewer(d, library, "AMAZING GRACE", "AMAZING GRACE");
         ASSERT_NE(viewer, nullptr);
-        EXPECT_EQ(d.state().app.magnify_level, 2);
+        EXPECT_EQ(d.state().viewer.magnify_level, 2);
         for (int i = 0; i < 4; ++i) click(viewer, IDC_V_MAGNIFY_UP);
-        EXPECT_EQ(d.state().app.magnify_level, 6);
+        EXPECT_EQ(d.state().viewer.magnify_level, 6);
         painted(viewer);
         EXPECT_EQ(layout_of(viewer).text.height, 20);
         EXPECT_EQ(layout_of(viewer).text.width, 15);
         EXPECT_TRUE(repainted_after(d, viewer, [&] { click(viewer, IDC_V_MAGNIFY_UP); }));
-        EXPECT_EQ(d.state().app.magnify_level, 6);
+        EXPECT_EQ(d.state().viewer.magnify_level, 6);
 
         for (int i = 0; i < 6; ++i) click(viewer, IDC_V_MAGNIFY_DOWN);
-        EXPECT_EQ(d.state().app.magnify_level, 0);
+        EXPECT_EQ(d.state().viewer.magnify_level, 0);
         EXPECT_TRUE(repainted_after(d, viewer, [&] { click(viewer, IDC_V_MAGNIFY_DOWN); }));
-        EXPECT_EQ(d.state().app.magnify_level, 0);
+        EXPECT_EQ(d.state().viewer.magnify_level, 0);
         EXPECT_EQ(layout_of(viewer).text.height, 12);
         EXPECT_EQ(layout_of(viewer).text.width, 9);
 
