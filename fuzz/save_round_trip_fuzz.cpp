@@ -16,7 +16,7 @@
 #include "library/song_body.h"
 #include "library/song_saving.h"
 #include "library/title_ops.h"
-#include "ui/editor_title.h"
+#include "library/editor_title.h"
 
 namespace {
 

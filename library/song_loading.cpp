@@ -27,21 +27,6 @@ void start_song(CurrentSong& song) {
     song.line_count = 1;
 }
 
-// Reads the body of the song whose header was just read: every line up to
-// the next header, the end marker or the end of the file.
-void read_body(BookFile& book, CurrentSong& song, Beeper& beeper) {
-    std::string line;
-    while (get_book_line(book, line, beeper)) {
-        if (may_end_or_start_song(line) && (holds(line, kEndMarker) || holds(line, kHeaderMark))) {
-            break;
-        }
-        strip_rtf_words(line);
-        if (line.size() > kSongLineMax) line.resize(kSongLineMax);
-        song.raw.push_back(line);
-    }
-    song.line_count = song.raw.size();
-}
-
 // Display line i becomes raw line i for every line in use; display lines
 // beyond them keep their text, and there are never fewer than the slots
 // the viewer counts on.
@@ -53,6 +38,18 @@ void copy_to_display(CurrentSong& song) {
 }
 
 }  // namespace
+
+void read_song_body(BookFile& book, Beeper& beeper, const std::function<void(std::string&)>& take) {
+    std::string line;
+    while (get_book_line(book, line, beeper)) {
+        if (may_end_or_start_song(line) && (holds(line, kEndMarker) || holds(line, kHeaderMark))) {
+            break;
+        }
+        strip_rtf_words(line);
+        if (line.size() > kSongLineMax) line.resize(kSongLineMax);
+        take(line);
+    }
+}
 
 bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& beeper) {
     fold_title(title);
@@ -79,7 +76,8 @@ void load_current_song(const std::string& songbook_path, CurrentSong& song, Text
         fold_title(song.title);
         status.set_text(kNotFound);
     } else if (find_song(book, song.title, status, beeper)) {
-        read_body(book, song, beeper);
+        read_song_body(book, beeper, [&song](std::string& line) { song.raw.push_back(line); });
+        song.line_count = song.raw.size();
     }
     copy_to_display(song);
 }

@@ -1,6 +1,7 @@
 // Finding a song by its title and loading its lines into the current song.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "library/beeper.h"
@@ -15,6 +16,12 @@ namespace lyro {
 // after that header; false at the end marker or the end of the file. Writes
 // " " or "Song Not Found" into the status label either way.
 bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& beeper);
+
+// Reads the body of the song whose header `book` has just read: every line
+// up to the next header, the end marker or the end of the file, cleaned of
+// rich-text words and cut to kSongLineMax characters, handed to `take` in
+// order. The viewer's load and the songbook printout read songs with it.
+void read_song_body(BookFile& book, Beeper& beeper, const std::function<void(std::string&)>& take);
 
 // Replaces the current song with the song of song.title from the songbook:
 // line 0 a single blank, then the song's body lines, each cleaned of

@@ -81,13 +81,7 @@ void load_entry(const SongbookSources& in, std::size_t k) {
         fold_title(song.title);
         in.status.set_text("Song Not Found");
     } else if (find_song(book, song.title, in.status, in.beeper)) {
-        std::string line;
-        while (get_book_line(book, line, in.beeper)) {
-            if (holds(line, kEndMarker) || holds(line, kHeaderMark)) break;
-            strip_rtf_words(line);
-            if (line.size() > kSongLineMax) line.resize(kSongLineMax);
-            add_display_line(song, line);
-        }
+        read_song_body(book, in.beeper, [&song](std::string& line) { add_display_line(song, line); });
     }
     add_display_line(song, kAddedLine);
 }

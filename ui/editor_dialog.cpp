@@ -11,7 +11,7 @@
 #include "library/title_ops.h"
 #include "ui/editor_boxes.h"
 #include "ui/editor_texts.h"
-#include "ui/editor_title.h"
+#include "library/editor_title.h"
 #include "ui/resource.h"
 #include "ui/routing.h"
 #include "ui/win_controls.h"

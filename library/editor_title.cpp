@@ -1,5 +1,5 @@
 // The stored title of a song; see editor_title.h.
-#include "ui/editor_title.h"
+#include "library/editor_title.h"
 
 #include "library/book_pieces.h"
 #include "library/title_ops.h"
