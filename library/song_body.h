@@ -14,8 +14,6 @@
 
 namespace lyro {
 
-inline constexpr std::string_view kLineEnd = "\r\n";
-
 // Appends a song body to `out`: a line of a single blank, then every line
 // of the text box with one blank appended, each ended by CR LF. Lines of any
 // length are written whole. An LF inside a box line ends a stored line too

@@ -27,13 +27,6 @@ std::string header_line(std::string_view title) {
     return "::::: " + std::string(title) + " ::::: KEY=xx";
 }
 
-std::string upper_cased(std::string title) {
-    for (char& c : title) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return title;
-}
-
 // The title by which the songbook will know a song whose header is `header`.
 std::string stored_title(std::string_view header) {
     std::string title(header_title(header));
@@ -92,7 +85,9 @@ SaveResult Rewrite::run() {
         // A song that ran to the end of the text, and every new song, go
         // to the end, after a last line that had no line end of its own.
         if (last_end_ == PieceEnd::text_end) out_.add(kLineEnd);
-        write_song(upper_cased(title_));
+        std::string title = title_;
+        upper_case(title);
+        write_song(title);
         skipping_ = false;
         replaced_ = true;
     }

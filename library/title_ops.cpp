@@ -16,10 +16,14 @@ std::string_view header_title(std::string_view line) {
     return line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
 }
 
-void fold_title(std::string& title) {
+void upper_case(std::string& title) {
     for (char& c : title) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
+}
+
+void fold_title(std::string& title) {
+    upper_case(title);
     // From the last character back to the second: printable ASCII stops the
     // trim, a blank, CR or LF becomes the new end, anything else is passed.
     for (std::size_t i = title.size(); i-- > 1;) {

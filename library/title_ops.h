@@ -20,6 +20,10 @@ inline bool holds(std::string_view line, std::string_view marker) {
 // first character never counts as that colon) or the end of the line.
 std::string_view header_title(std::string_view header_line);
 
+// a..z in capitals, every other byte as it is: the first step of folding,
+// and the form in which a song added at the end gets its title.
+void upper_case(std::string& title);
+
 // Brings a title into the form in which titles are compared: a..z in
 // capitals, trailing blanks, CRs and LFs cut (the first character is kept).
 void fold_title(std::string& title);

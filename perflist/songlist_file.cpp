@@ -3,6 +3,7 @@
 #include "perflist/songlist_file.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "perflist/list_sync.h"
 #include "perflist/songlist_text.h"
 #include "platform/durable_file.h"
+#include "platform/whole_file.h"
 
 namespace lyro {
 
@@ -21,25 +23,15 @@ bool exists_for_reading(const std::string& path) {
     return FileHandle(std::fopen(path.c_str(), "rb")) != nullptr;
 }
 
-// Writes `text` to `temp`, puts it on disk and closes it. On failure the
-// partly written file is removed again.
-bool write_whole(const std::string& temp, const std::string& text) {
-    FileHandle file(std::fopen(temp.c_str(), "wb"));
-    if (!file) return false;
-    bool whole = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
-                 flush_to_disk(file.get());
-    whole = std::fclose(file.release()) == 0 && whole;
-    if (!whole) std::remove(temp.c_str());
-    return whole;
-}
-
 // The new file is complete on disk before it replaces the old one; until
 // then the old one is untouched.
 bool write_in_place_of(const std::string& path, const std::string& text) {
     const std::string temp = path + ".new";
-    if (!write_whole(temp, text)) return false;
-    if (replace_file(temp, path)) return true;
-    std::remove(temp.c_str());
+    if (write_file_durably(temp, text) && replace_file(temp, path)) return true;
+    // What a failed write left behind; anything else of that name (a
+    // folder that kept the file from being made) is not ours to remove.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(temp, ec)) std::remove(temp.c_str());
     return false;
 }
 

@@ -7,12 +7,12 @@
 
 #include "library/title_ops.h"
 #include "perflist/list_sync.h"
+#include "platform/whole_file.h"
 
 namespace lyro {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSongTag = "SONG";
 constexpr std::string_view kKeyTag = "KEYCHANGE";
 // Where the title and the key change start when the number has two digits.

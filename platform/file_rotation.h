@@ -8,6 +8,8 @@
 // of them fail; SystemFiles is the operating system's implementation.
 #pragma once
 
+#include "platform/whole_file.h"
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,7 +17,6 @@
 namespace lyro {
 
 // A file's text in parts, written one after another.
-using TextParts = std::span<const std::string_view>;
 
 class SaveFiles {
 public:

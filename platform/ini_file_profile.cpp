@@ -11,6 +11,7 @@
 
 #include "platform/durable_file.h"
 #include "platform/ini_text.h"
+#include "platform/whole_file.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -34,10 +35,7 @@ std::optional<std::string> read_text(const std::string& path) {
         return std::nullopt;
     }
     std::string text;
-    char chunk[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) text.append(chunk, n);
-    if (std::ferror(f.get())) return std::nullopt;
+    if (!read_to_end(f.get(), text)) return std::nullopt;
     return text;
 }
 
@@ -55,14 +53,6 @@ std::string scratch_name(const std::string& path) {
     const int pid = static_cast<int>(getpid());
 #endif
     return path + ".lyro-" + std::to_string(pid) + "-" + std::to_string(serial++) + ".tmp";
-}
-
-bool write_whole(const std::string& path, std::string_view bytes) {
-    File f(std::fopen(path.c_str(), "wb"));
-    if (!f) return false;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) return false;
-    if (!flush_to_disk(f.get())) return false;
-    return std::fclose(f.release()) == 0;
 }
 
 }  // namespace
@@ -84,7 +74,7 @@ bool IniFileProfile::write_string(std::string_view key, std::string_view value) 
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
 
     const std::string temp = scratch_name(path_);
-    const bool written = write_whole(temp, ini_with_value(*text, section_, key, value));
+    const bool written = write_file_durably(temp, ini_with_value(*text, section_, key, value));
     if (written) {
         // The new file keeps the old one's permissions.
         const auto old = fs::status(target, ec);

@@ -1,6 +1,8 @@
 // Parsing and updating WIN.INI text line by line.
 #include "platform/ini_text.h"
 
+#include "platform/whole_file.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -9,7 +11,6 @@ namespace lyro {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kNewLine = "\r\n";
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -100,7 +101,7 @@ std::size_t find_key(const std::vector<Line>& lines, std::size_t first, std::siz
 // CR would become part of that line's value.
 void end_last_line(std::string& out) {
     if (out.empty() || out.back() == '\n') return;
-    out += out.back() == '\r' ? std::string_view("\n") : kNewLine;
+    out += out.back() == '\r' ? std::string_view("\n") : kLineEnd;
 }
 
 std::string_view unquoted(std::string_view v) {
@@ -169,8 +170,8 @@ std::string ini_with_value(std::string_view text, std::string_view section,
     if (first == lines.size()) {
         out.append(text);
         end_last_line(out);
-        out.append("[").append(section).append("]").append(kNewLine);
-        out.append(key_line()).append(kNewLine);
+        out.append("[").append(section).append("]").append(kLineEnd);
+        out.append(key_line()).append(kLineEnd);
         return out;
     }
     const std::size_t at = find_key(lines, first, last, key);
@@ -189,7 +190,7 @@ std::string ini_with_value(std::string_view text, std::string_view section,
     const std::size_t split = lines[after].next;
     out.append(text.substr(0, split));
     if (split == text.size()) end_last_line(out);
-    out.append(key_line()).append(kNewLine);
+    out.append(key_line()).append(kLineEnd);
     out.append(text.substr(split));
     return out;
 }

@@ -8,6 +8,7 @@
 #include "platform/c_file.h"
 #include "platform/durable_file.h"
 #include "platform/file_rotation.h"
+#include "platform/whole_file.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -50,29 +51,11 @@ bool SystemFiles::exists(const std::string& path) {
 }
 
 bool SystemFiles::read_whole(const std::string& path, std::string& bytes) {
-    const File file(std::fopen(path.c_str(), "rb"));
-    if (!file) return false;
-    bytes.clear();
-    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
-        const long size = std::ftell(file.get());
-        if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
-        std::rewind(file.get());
-    }
-    char chunk[64 * 1024];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, got);
-    return std::ferror(file.get()) == 0;
+    return read_whole_file(path, bytes);
 }
 
 bool SystemFiles::write_durably(const std::string& path, TextParts parts) {
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    bool written = true;
-    for (std::string_view part : parts) {
-        written = written && std::fwrite(part.data(), 1, part.size(), file.get()) == part.size();
-    }
-    written = written && flush_to_disk(file.get());
-    return std::fclose(file.release()) == 0 && written;
+    return write_file_durably(path, parts);
 }
 
 bool SystemFiles::hard_link(const std::string& existing, const std::string& new_name) {

@@ -2,6 +2,7 @@
 // every line break is stored as CR LF, so both builds write the same bytes.
 #include "platform/c_file.h"
 #include "platform/durable_file.h"
+#include "platform/whole_file.h"
 #include "remote/remote_page.h"
 
 #include <charconv>
@@ -15,19 +16,28 @@ namespace lyro {
 
 namespace {
 
-// Appends a title or a song line: & < > escaped, so that the browser shows
-// the text as written, and an LF (which a line cut at the reader's limit
-// keeps) written as CR LF like every other line break of the page.
-void append_text(std::string& out, std::string_view text) {
+// The text with & < > escaped, so that the browser shows it as written.
+void append_escaped(std::string& out, std::string_view text) {
     for (char c : text) {
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
-        case '\n': out += "\r\n"; break;
         default: out += c;
         }
     }
+}
+
+// Appends a title or a song line, escaped, with an LF (which a line cut at
+// the reader's limit keeps) written as CR LF like every other line break of
+// the page.
+void append_text(std::string& out, std::string_view text) {
+    for (std::size_t lf; (lf = text.find('\n')) != std::string_view::npos;
+         text.remove_prefix(lf + 1)) {
+        append_escaped(out, text.substr(0, lf));
+        out += kLineEnd;
+    }
+    append_escaped(out, text);
 }
 
 void write_all(std::FILE* file, const std::string& bytes) {
@@ -103,14 +113,7 @@ constexpr std::size_t kPendingMax = 64 * 1024;
 std::string html_escaped(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
-        }
-    }
+    append_escaped(out, text);
     return out;
 }
 
@@ -156,7 +159,7 @@ void ListPageWriter::add_list_page_entry(std::string_view title) {
     pending_.append(number, made.ptr);
     pending_ += " - ";
     append_text(pending_, title);
-    pending_ += "\r\n";
+    pending_ += kLineEnd;
     ++next_number_;
     if (pending_.size() >= kPendingMax) write_pending();
 }
@@ -183,7 +186,7 @@ void write_song_page(const std::string& page_path, std::string_view title,
     const std::size_t shown = count < lines.size() ? count : lines.size();
     for (std::size_t i = 0; i < shown; ++i) {
         append_text(text, lines[i]);
-        text += "\r\n";
+        text += kLineEnd;
     }
     text += "</pre></FONT>\r\n</BODY>\r\n</HTML>\r\n";
     write_all(file.get(), text);

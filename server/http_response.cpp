@@ -1,6 +1,7 @@
 // Reading the page file and formatting the response.
 #include "platform/c_file.h"
 #include "platform/shared_reading.h"
+#include "platform/whole_file.h"
 #include "server/http_response.h"
 
 #include <charconv>
@@ -9,10 +10,6 @@
 
 namespace lyro {
 
-namespace {
-constexpr std::size_t kReadChunk = 64 * 1024;
-}  // namespace
-
 bool read_page(const std::string& path, std::string& page) {
     page.clear();
     // Opened so that songdesk can put a new page in its place meanwhile.
@@ -20,14 +17,7 @@ bool read_page(const std::string& path, std::string& page) {
     if (!f) return false;
     // The size is what was read, not what the folder said a moment ago:
     // the page may be rewritten while it is read.
-    for (;;) {
-        const std::size_t used = page.size();
-        page.resize(used + kReadChunk);
-        const std::size_t n = std::fread(page.data() + used, 1, kReadChunk, f.get());
-        page.resize(used + n);
-        if (n < kReadChunk) break;
-    }
-    if (std::ferror(f.get())) {
+    if (!read_to_end(f.get(), page)) {
         page.clear();
         return false;
     }

@@ -8,6 +8,8 @@
 #include <climits>
 #include <utility>
 
+#include "ui/gdi_handles.h"
+
 namespace lyro {
 
 namespace {
@@ -16,83 +18,6 @@ constexpr DWORD kDialogFlags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD
 static_assert(kDialogFlags == 0x10010C);
 // The records as the 32-bit program passes them.
 static_assert(sizeof(void*) != 4 || (sizeof(PRINTDLGA) == 66 && sizeof(DOCINFOA) == 20));
-
-// A handle with one way to free it. Move-only: exactly one owner frees it.
-template <typename Handle, typename Free>
-class Owned {
-public:
-    Owned() = default;
-    explicit Owned(Handle h) : h_(h) {}
-    ~Owned() { reset(); }
-    Owned(Owned&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-    Owned& operator=(Owned&& other) noexcept {
-        if (this != &other) {
-            reset();
-            h_ = std::exchange(other.h_, nullptr);
-        }
-        return *this;
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-
-    Handle get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    void reset() {
-        if (h_) Free{}(std::exchange(h_, nullptr));
-    }
-
-private:
-    Handle h_ = nullptr;
-};
-
-struct FreeGlobal {
-    void operator()(HGLOBAL h) const { GlobalFree(h); }
-};
-// For device contexts that were created (the print dialog's printer DC):
-// those are deleted. A DC got from a window is released instead, by an owner
-// of its own that knows the window; the two must never be mixed up.
-struct DeleteCreatedDc {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct DeleteFont {
-    void operator()(HFONT f) const { DeleteObject(f); }
-};
-
-using GlobalBlock = Owned<HGLOBAL, FreeGlobal>;
-using CreatedDc = Owned<HDC, DeleteCreatedDc>;
-using GdiFont = Owned<HFONT, DeleteFont>;
-
-// A font selected into a DC; selecting back restores the font it replaced,
-// in the DC it was selected into.
-class FontSelection {
-public:
-    FontSelection() = default;
-    FontSelection(HDC dc, HFONT font) : dc_(dc), kept_(SelectObject(dc, font)) {}
-    ~FontSelection() { restore(); }
-    FontSelection(FontSelection&& other) noexcept
-        : dc_(std::exchange(other.dc_, nullptr)), kept_(std::exchange(other.kept_, nullptr)) {}
-    FontSelection& operator=(FontSelection&& other) noexcept {
-        if (this != &other) {
-            restore();
-            dc_ = std::exchange(other.dc_, nullptr);
-            kept_ = std::exchange(other.kept_, nullptr);
-        }
-        return *this;
-    }
-    FontSelection(const FontSelection&) = delete;
-    FontSelection& operator=(const FontSelection&) = delete;
-
-    bool active() const { return dc_ != nullptr; }
-    void restore() {
-        if (dc_ && kept_) SelectObject(dc_, kept_);
-        dc_ = nullptr;
-        kept_ = nullptr;
-    }
-
-private:
-    HDC dc_ = nullptr;
-    HGDIOBJ kept_ = nullptr;
-};
 
 class GdiPrintJob final : public PrintJob {
 public:
@@ -119,7 +44,7 @@ public:
                                     CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH, nullptr));
     }
     void select_font() override {
-        if (dc_ && font_ && !selection_.active()) selection_ = FontSelection(dc_.get(), font_.get());
+        if (dc_ && font_ && !selection_.active()) selection_ = Selection(dc_.get(), font_.get());
     }
     void restore_font() override { selection_.restore(); }
     void delete_font() override {
@@ -155,7 +80,7 @@ private:
     GlobalBlock devnames_;
     GdiFont font_;  // outlives the DC's selection, which restore() ends first
     CreatedDc dc_;
-    FontSelection selection_;
+    Selection selection_;
     PrintMeasures measures_;
     bool page_open_ = false;
 };

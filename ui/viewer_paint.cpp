@@ -7,7 +7,7 @@
 #include "perflist/perf_list.h"
 #include "remote/remote_page.h"
 #include "transpose/transpose_song.h"
-#include "ui/viewer_gdi.h"
+#include "ui/gdi_handles.h"
 
 namespace lyro {
 
@@ -48,7 +48,7 @@ void paint_song(DeskState& state, HWND viewer, ViewerLayout& layout) {
     const PaintSession paint(viewer);
     layout.text = magnify_size(state.viewer.magnify_level);
     const GdiFont font(create_display_font(layout.text, state.viewer.font_choice));
-    const SelectGuard selected(paint.dc(), font.get());
+    const Selection selected(paint.dc(), font.get());
     SetTextColor(paint.dc(), RGB(0, 0, 0));
     SetBkColor(paint.dc(), GetSysColor(COLOR_BTNFACE));
 
