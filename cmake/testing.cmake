@@ -28,16 +28,22 @@ else()
   endif()
 endif()
 
-# lyro_add_test(name SOURCES... LIBS... [LOCK name]) builds one test program
-# from the given sources, links it with the given libraries and registers its
-# tests. Tests that share something outside their own scratch folder (the
-# user profile of the test Wine prefix, port 80) name the same LOCK, so that
-# ctest never runs two of them at once.
+# lyro_add_test(name SOURCES... LIBS... [LOCK name] [DISPLAY_SLOTS n])
+# builds one test program from the given sources, links it with the given
+# libraries and registers its tests. Tests that share something outside
+# their own scratch folder (the printers of the test Wine prefix, port 80)
+# name the same LOCK, so that ctest never runs two of them at once. Tests
+# that show windows take slots of the display (test.sh gives ctest two): a
+# test that types on the keyboard or reads the screen takes both and runs
+# alone among them, the others run side by side.
 function(lyro_add_test name)
-  cmake_parse_arguments(T "" "LOCK" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "LOCK;DISPLAY_SLOTS" "SOURCES;LIBS" ${ARGN})
   set(lock_property)
   if(T_LOCK)
     set(lock_property RESOURCE_LOCK ${T_LOCK})
+  endif()
+  if(T_DISPLAY_SLOTS)
+    list(APPEND lock_property RESOURCE_GROUPS "display:${T_DISPLAY_SLOTS}")
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${LYRO_GTEST_MAIN})

@@ -1,6 +1,6 @@
 // The program's one state object: everything songdesk keeps for its whole
 // run. WinMain owns it; the main window keeps a pointer to it in its user
-// data and hands it to every dialog through DialogBoxParamA's parameter.
+// data and hands it to every dialog's own struct (ui/dialog_data.h).
 #pragma once
 
 #include <windows.h>
@@ -52,17 +52,5 @@ struct DeskState {
     // Set once the exit steps have run, so that they run once on any path.
     bool exited = false;
 };
-
-// The state object kept in a dialog's DWLP_USER slot (set on WM_INITDIALOG),
-// or nullptr before that.
-inline DeskState* dialog_state(HWND dialog) {
-    return reinterpret_cast<DeskState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
-
-// Keeps the state object of a dialog from its WM_INITDIALOG parameter.
-inline DeskState& keep_dialog_state(HWND dialog, LPARAM param) {
-    SetWindowLongPtrA(dialog, DWLP_USER, param);
-    return *reinterpret_cast<DeskState*>(param);
-}
 
 }  // namespace lyro

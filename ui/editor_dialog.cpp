@@ -9,6 +9,7 @@
 #include "library/song_body.h"
 #include "library/song_saving.h"
 #include "library/title_ops.h"
+#include "ui/dialog_data.h"
 #include "ui/editor_boxes.h"
 #include "ui/editor_texts.h"
 #include "library/editor_title.h"
@@ -36,9 +37,6 @@ struct EditorSession {
     bool new_song;             // the song is not in the songbook yet
 };
 
-EditorSession* session_of(HWND editor) {
-    return reinterpret_cast<EditorSession*>(GetWindowLongPtrA(editor, DWLP_USER));
-}
 
 void set_status_label(const DeskState& state, const char* text) {
     HWND library = state.windows.library;
@@ -132,14 +130,13 @@ INT_PTR on_command(EditorSession& session, HWND editor, int id) {
 
 INT_PTR CALLBACK editor_proc(HWND editor, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(editor, DWLP_USER, lparam);
-        auto* session = reinterpret_cast<EditorSession*>(lparam);
-        session->state.windows.editor = editor;
+        EditorSession& session = keep_dialog_data<EditorSession>(editor, lparam);
+        session.state.windows.editor = editor;
         set_editor_limits(editor);
         PostMessageA(editor, WM_COMMAND, CMD_FILL, 0);
         return FALSE;
     }
-    EditorSession* session = session_of(editor);
+    EditorSession* session = dialog_data<EditorSession>(editor);
     if (session == nullptr) return FALSE;
     if (message == WM_COMMAND) return on_command(*session, editor, LOWORD(wparam));
     if (message == WM_DESTROY && session->state.windows.editor == editor) {
@@ -152,8 +149,7 @@ INT_PTR CALLBACK editor_proc(HWND editor, UINT message, WPARAM wparam, LPARAM lp
 
 void run_editor_dialog(DeskState& state) {
     EditorSession session{state, state.song.title, state.new_song};
-    DialogBoxParamA(state.windows.instance, "BOOK", state.windows.main, editor_proc,
-                    reinterpret_cast<LPARAM>(&session));
+    run_dialog(state.windows.instance, "BOOK", state.windows.main, editor_proc, session);
 }
 
 }  // namespace lyro

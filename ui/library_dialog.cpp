@@ -11,6 +11,7 @@
 #include "remote/song_request.h"
 #include "ui/desk_texts.h"
 #include "ui/library_print.h"
+#include "ui/dialog_data.h"
 #include "ui/resource.h"
 #include "ui/routing.h"
 #include "ui/win_controls.h"
@@ -191,7 +192,9 @@ INT_PTR on_command(Library& lib, int id) {
 
 INT_PTR CALLBACK library_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_INITDIALOG) {
-        DeskState& state = keep_dialog_state(dialog, lparam);
+        Library& lib = keep_dialog_data<Library>(dialog, lparam);
+        lib.dialog = dialog;
+        DeskState& state = lib.state;
         state.windows.library = dialog;
         // The check box shows the setting that the song box is filled with.
         CheckDlgButton(dialog, IDC_SHOW_HIDDEN,
@@ -199,16 +202,13 @@ INT_PTR CALLBACK library_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM l
         PostMessageA(dialog, WM_COMMAND, CMD_FILL, 0);
         return TRUE;
     }
-    DeskState* state = dialog_state(dialog);
-    if (state == nullptr) return FALSE;
-    if (message == WM_COMMAND) {
-        Library lib{*state, dialog};
-        return on_command(lib, LOWORD(wparam));
-    }
-    if (message == WM_DESTROY && state->windows.library == dialog) {
+    Library* lib = dialog_data<Library>(dialog);
+    if (lib == nullptr) return FALSE;
+    if (message == WM_COMMAND) return on_command(*lib, LOWORD(wparam));
+    if (message == WM_DESTROY && lib->state.windows.library == dialog) {
         // However the dialog ends (a quit message too), requests must no
         // longer be posted to it.
-        state->windows.library = nullptr;
+        lib->state.windows.library = nullptr;
     }
     return FALSE;
 }
@@ -216,8 +216,8 @@ INT_PTR CALLBACK library_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM l
 }  // namespace
 
 void run_library_dialog(DeskState& state) {
-    DialogBoxParamA(state.windows.instance, "LOG", state.windows.main, library_proc,
-                    reinterpret_cast<LPARAM>(&state));
+    Library lib{state, nullptr};
+    run_dialog(state.windows.instance, "LOG", state.windows.main, library_proc, lib);
 }
 
 }  // namespace lyro

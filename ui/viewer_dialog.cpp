@@ -8,6 +8,7 @@
 #include "perflist/perf_list.h"
 #include "print/song_printout.h"
 #include "ui/gdi_print_surface.h"
+#include "ui/dialog_data.h"
 #include "ui/resource.h"
 #include "ui/routing.h"
 #include "ui/win_controls.h"
@@ -24,10 +25,6 @@ struct Viewer {
     HWND dialog = nullptr;
     ViewerLayout layout;
 };
-
-Viewer* viewer_of(HWND dialog) {
-    return reinterpret_cast<Viewer*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
 
 void repaint(const Viewer& v) { InvalidateRect(v.dialog, nullptr, TRUE); }
 
@@ -167,14 +164,13 @@ bool on_command(Viewer& v, int id) {
 
 INT_PTR CALLBACK viewer_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWLP_USER, lparam);
-        Viewer& v = *reinterpret_cast<Viewer*>(lparam);
+        Viewer& v = keep_dialog_data<Viewer>(dialog, lparam);
         v.dialog = dialog;
         v.state.windows.viewer = dialog;
         PostMessageA(dialog, WM_COMMAND, CMD_FILL, 0);
         return TRUE;  // the system sets the focus
     }
-    Viewer* v = viewer_of(dialog);
+    Viewer* v = dialog_data<Viewer>(dialog);
     if (v == nullptr) return FALSE;
     switch (message) {
         case WM_COMMAND: return on_command(*v, LOWORD(wparam)) ? TRUE : FALSE;
@@ -193,15 +189,11 @@ INT_PTR CALLBACK viewer_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
 
 void run_viewer_dialog(DeskState& state) {
     Viewer viewer{state, nullptr, ViewerLayout{}};
-    DialogBoxParamA(state.windows.instance, "SONGVIEWER", state.windows.main, viewer_proc,
-                    reinterpret_cast<LPARAM>(&viewer));
+    run_dialog(state.windows.instance, "SONGVIEWER", state.windows.main, viewer_proc, viewer);
 }
 
 ViewerLayout viewer_layout(HWND viewer) {
-    // Only a viewer has the Magnify buttons; another dialog's slot holds
-    // something else.
-    if (viewer == nullptr || GetDlgItem(viewer, IDC_V_MAGNIFY_UP) == nullptr) return {};
-    const Viewer* v = viewer_of(viewer);
+    const Viewer* v = viewer == nullptr ? nullptr : dialog_data<Viewer>(viewer);
     return v ? v->layout : ViewerLayout{};
 }
 
