@@ -7,8 +7,9 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     lyro::DeskState state;
-    // The user's own WIN.INI, which songserv and other tools share; the
-    // song requests are polled at the program's interval (the default).
+    // The user's own WIN.INI, which songserv and other tools share, and
+    // song requests polled about every 5 seconds.
     state.profile = lyro::open_user_profile(lyro::kProfileSection);
+    state.requests.ticks_between_polls = lyro::kTicksBetweenPolls;
     return lyro::run_songdesk(state, instance, show);
 }
