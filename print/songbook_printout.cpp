@@ -17,10 +17,9 @@
 #include <algorithm>
 #include <span>
 
-#include "library/book_file.h"
-#include "library/song_loading.h"
 #include "library/title_ops.h"
 #include "print/page_layout.h"
+#include "print/song_index.h"
 
 namespace lyro {
 
@@ -28,6 +27,8 @@ namespace {
 
 constexpr std::string_view kHeading = "Songbook Print";
 constexpr std::string_view kAddedLine = "    ";
+constexpr std::string_view kFound = " ";
+constexpr std::string_view kNotFound = "Song Not Found";
 
 void draw_index_heading(PrintJob& job, int& y) {
     const PrintMeasures& m = job.measures();
@@ -66,30 +67,33 @@ void add_display_line(CurrentSong& song, std::string_view line) {
 
 // Fills the current song with entry k's song as the printout shows it: its
 // body lines as stored (cleaned, cut to 100 characters, not transposed), then
-// the added blank line. A songbook that cannot be opened counts as a song
-// not found.
-void load_entry(const SongbookSources& in, std::size_t k) {
+// the added blank line. The status label and the beeper hear what a lookup
+// of the title from the top of the file would have told them. A songbook
+// that cannot be opened counts as a song not found.
+void load_entry(const SongbookSources& in, const SongIndex& index, std::size_t k) {
     CurrentSong& song = in.song;
     in.position.single_song_mode = 1;
     in.position.start_position = in.position.list_position = static_cast<int>(k - 1);
     in.position.key_offset = 0;
     song.title = in.catalog.entries[k - 1];
+    fold_title(song.title);
     song.line_count = 0;
 
-    BookFile book(in.songbook_path);
-    if (!book.is_open()) {
-        fold_title(song.title);
-        in.status.set_text("Song Not Found");
-    } else if (find_song(book, song.title, in.status, in.beeper)) {
-        read_song_body(book, in.beeper, [&song](std::string& line) { add_display_line(song, line); });
+    const IndexedSong* found = index.find(song.title);
+    const std::size_t beeps = !index.opened() ? 0 : found ? found->beeps : index.beeps_when_not_found();
+    for (std::size_t i = 0; i < beeps; ++i) in.beeper.beep();
+    in.status.set_text(found ? kFound : kNotFound);
+    if (found) {
+        for (const std::string& line : found->lines) add_display_line(song, line);
     }
     add_display_line(song, kAddedLine);
 }
 
-void print_song_pages(PrintJob& job, const SongbookSources& in, std::size_t k) {
+void print_song_pages(PrintJob& job, const SongbookSources& in, const SongIndex& index,
+                      std::size_t k) {
     const PrintMeasures& m = job.measures();
     job.start_page();
-    load_entry(in, k);
+    load_entry(in, index, k);
     const std::string title_line = in.song.title + " -- " + std::to_string(k);
     const int title_x = centred_x(m.page_width, title_line.size());
     job.text(title_x, m.inch_height / 2, title_line);
@@ -115,7 +119,11 @@ void print_songbook(PrintSurface& surface, OwnerWindow owner, const SongbookSour
     job->select_font();
 
     print_index(*job, in.catalog);
-    for (std::size_t k = 1; k <= in.catalog.entries.size(); ++k) print_song_pages(*job, in, k);
+    // Read once for all entries, so that the printout's cost grows with the
+    // songbook, not with its square.
+    const SongIndex index(in.songbook_path);
+    for (std::size_t k = 1; k <= in.catalog.entries.size(); ++k)
+        print_song_pages(*job, in, index, k);
 
     job->restore_font();
     job->end();
