@@ -12,10 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "print/catalog_sort.h"
 #include "print/songbook_printout.h"
 
 namespace {
+
+using bench::CountingSurface;
+using bench::NullLabel;
+using bench::plain_scan;
 
 constexpr int kSongs = 1000;
 constexpr int kLinesPerSong = 40;  // the header included
@@ -34,62 +39,8 @@ std::string make_songbook() {
     return book;
 }
 
-// Counts pages and draws; prints nothing.
-class CountingSurface final : public lyro::PrintSurface {
-public:
-    long pages = 0;
-    long texts = 0;
 
-    std::unique_ptr<lyro::PrintJob> start_job(std::string_view, lyro::OwnerWindow) override {
-        return std::make_unique<Job>(*this);
-    }
 
-private:
-    class Job final : public lyro::PrintJob {
-    public:
-        explicit Job(CountingSurface& s) : s_(s) {}
-        const lyro::PrintMeasures& measures() const override { return m_; }
-        void create_font() override {}
-        void select_font() override {}
-        void restore_font() override {}
-        void delete_font() override {}
-        void start_page() override { ++s_.pages; }
-        void end_page() override {}
-        void text(int, int, std::string_view) override { ++s_.texts; }
-        void end() override {}
-
-    private:
-        CountingSurface& s_;
-        lyro::PrintMeasures m_{100, 112, 4800, 6600, 600, 600};
-    };
-};
-
-class NullLabel final : public lyro::TextLabel {
-public:
-    void set_text(std::string_view) override {}
-};
-
-std::size_t plain_scan(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> buf(64 * 1024);
-    std::size_t lines = 0;
-    while (in.read(buf.data(), static_cast<std::streamsize>(buf.size())) || in.gcount() > 0) {
-        lines += static_cast<std::size_t>(std::count(buf.data(), buf.data() + in.gcount(), '\n'));
-    }
-    return lines;
-}
-
-template <typename F>
-double median_ms(F&& run) {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 }  // namespace
 
@@ -111,12 +62,12 @@ int main() {
     lyro::ViewPosition position;
     NullLabel status;
     lyro::SilentBeeper beeper;
-    const double printout = median_ms([&] {
+    const double printout = bench::median_ms(kRuns, [&] {
         surface.pages = surface.texts = 0;
         lyro::print_songbook(surface, lyro::OwnerWindow{}, {catalog, path, song, position, status, beeper});
     });
     std::size_t lines = 0;
-    const double scan = median_ms([&] { lines = plain_scan(path); });
+    const double scan = bench::median_ms(kRuns, [&] { lines = plain_scan(path); });
 
     std::printf("songbook: %d songs, %zu lines, %ju bytes\n", kSongs, lines,
                 static_cast<std::uintmax_t>(std::filesystem::file_size(path)));

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bench/songbook_maker.h"
 #include "library/catalog.h"
 #include "library/song_loading.h"
@@ -25,46 +26,18 @@ using bench::kLinesPerSong;
 using bench::kSongs;
 using bench::make_songbook;
 using bench::song_title;
+using bench::median;
+using bench::millis;
+using bench::NullBox;
+using bench::NullLabel;
+using bench::plain_scan;
 
 constexpr int kRuns = 41;
 
-class NullBox final : public lyro::SongBox {
-public:
-    void reset() override { items.clear(); }
-    void add(std::string_view title) override { items.emplace_back(title); }
-    std::vector<std::string> items;
-};
 
-class NullLabel final : public lyro::TextLabel {
-public:
-    void set_text(std::string_view text) override { last = text; }
-    std::string last;
-};
 
-// What every reader has to beat: read the file, count its line ends.
-std::size_t plain_scan(const std::string& path) {
-    lyro::CFile file = lyro::open_c_file(path, "rb");
-    if (!file) return 0;
-    std::vector<char> buf(64 * 1024);
-    std::size_t lines = 0;
-    std::size_t got = 0;
-    while ((got = std::fread(buf.data(), 1, buf.size(), file.get())) > 0) {
-        lines += static_cast<std::size_t>(std::count(buf.data(), buf.data() + got, '\n'));
-    }
-    return lines;
-}
 
-double millis(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    return took.count();
-}
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bench/songbook_maker.h"
 #include "library/data_files.h"
 #include "library/editor_boxes.h"
@@ -30,6 +31,8 @@ using bench::kLinesPerSong;
 using bench::kSongs;
 using bench::make_songbook;
 using bench::song_title;
+using bench::median;
+using bench::millis;
 
 constexpr int kRuns = 31;
 constexpr int kTransposeRuns = 201;
@@ -57,17 +60,7 @@ bool plain_copy(const std::string& from, const std::string& to, bool durable) {
     return !durable || lyro::flush_to_disk(out.get());
 }
 
-double millis(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    return took.count();
-}
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 lyro::CurrentSong chord_song() {
     lyro::CurrentSong song;
