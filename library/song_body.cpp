@@ -85,22 +85,24 @@ std::optional<std::vector<std::string>> find_song_body(std::string_view book_byt
 
 namespace {
 
-// Whether `line` holds a mark that `before` did not: a header, a label or
-// the end marker.
-bool gains_mark(std::string_view before, std::string_view line) {
+// Whether `line` means more to the reader than `before` did: it holds a
+// mark that `before` did not (a header, a label, the end marker), or it has
+// become a comment by starting with ';'.
+bool gains_meaning(std::string_view before, std::string_view line) {
+    if (line.starts_with(';') && !before.starts_with(';')) return true;
     for (std::string_view mark : {kHeaderMark, kLabelMark, kEndMarker})
         if (holds(line, mark) && !holds(before, mark)) return true;
     return false;
 }
 
 // Cleans a body line of rich-text words, unless taking a word out would
-// join the text around it into a mark ("::\par:::" into ":::::"): saved
-// back, that line would start a song, a label or the end of the songbook
-// that was never there.
+// join the text around it into a mark ("::\par:::" into ":::::") or bring
+// a ';' to its front: saved back, that line would start a song, a label or
+// the end of the songbook that was never there, or vanish as a comment.
 void clean_for_editor(std::string& line) {
     std::string cleaned = line;
     strip_rtf_words(cleaned);
-    if (!gains_mark(line, cleaned)) line = std::move(cleaned);
+    if (!gains_meaning(line, cleaned)) line = std::move(cleaned);
 }
 
 }  // namespace

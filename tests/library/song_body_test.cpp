@@ -128,11 +128,12 @@ TEST_F(SongBody, LoadingCleansRichTextWordsAndKeepsOtherCharacters) {
     EXPECT_EQ(load("R"), " Hello & welcome");
 }
 
-TEST_F(SongBody, ARichTextWordBetweenTheHalvesOfAMarkStaysSoThatNoSongOrEndAppears) {
-    const std::string song = "::::: R :::::\r\n \r\n::\\par::: \r\n#*#\\tab*# \r\n**\\now*** \r\n";
+TEST_F(SongBody, ARichTextWordWhoseRemovalWouldMakeAMarkOrACommentStays) {
+    const std::string song =
+        "::::: R :::::\r\n \r\n::\\par::: \r\n#*#\\tab*# \r\n**\\now*** \r\n\\page;x \r\n";
     test::write_file(paths.songbook(), song + "::::: Next :::::\r\n");
     const auto loaded = load("R");
-    EXPECT_EQ(loaded, "::\\par:::\r\n#*#\\tab*#\r\n**\\now***");
+    EXPECT_EQ(loaded, "::\\par:::\r\n#*#\\tab*#\r\n**\\now***\r\n\\page;x");
     current_title = "R";
     ASSERT_EQ(save("R", *loaded, false), SaveResult::saved);
     EXPECT_EQ(book(), "::::: R ::::: KEY=xx" + song.substr(13) + "::::: Next :::::\r\n");
