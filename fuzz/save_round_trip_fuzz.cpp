@@ -40,10 +40,13 @@ std::string picked_title(const std::string& bytes, std::uint8_t pick) {
 
 // A line that is a song's header and a label at once loses its label when
 // that song is saved, as the header is written anew from the title box.
-bool has_header_label(std::string_view bytes) {
+// The lines are looked at as the reader delivers them: without their CRs,
+// which can join two halves of a mark.
+bool has_header_label(std::string bytes) {
+    std::erase(bytes, '\r');
     for (std::size_t from = 0; from < bytes.size();) {
         const std::size_t end = std::min(bytes.find('\n', from), bytes.size());
-        const std::string_view line = bytes.substr(from, end - from);
+        const std::string_view line = std::string_view(bytes).substr(from, end - from);
         if (holds(line, kHeaderMark) && holds(line, kLabelMark)) return true;
         from = end + 1;
     }
