@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fuzz/catalog_scan.h"
 #include "fuzz/fuzz_support.h"
@@ -22,20 +23,11 @@ namespace {
 
 using namespace lyro;
 
-// How many songs and labels the catalog finds.
-std::size_t catalog_size(const std::string& bytes) {
+// Every song title and label that the catalog finds, in file order.
+std::vector<std::string> catalog_of(const std::string& bytes) {
     fuzz::CatalogScan scan;
     fuzz::scan_catalog(fuzz::write_input("catalog.lyr", bytes), scan);
-    return scan.catalog.entries.size();
-}
-
-// The title of catalog entry `pick` (any number), folded; empty when the
-// catalog is.
-std::string picked_title(const std::string& bytes, std::uint8_t pick) {
-    fuzz::CatalogScan scan;
-    fuzz::scan_catalog(fuzz::write_input("catalog.lyr", bytes), scan);
-    const auto& entries = scan.catalog.entries;
-    return entries.empty() ? std::string() : folded(entries[pick % entries.size()]);
+    return std::move(scan.catalog.entries);
 }
 
 // A line that is a song's header and a label at once loses its label when
@@ -87,7 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first byte picks the song; the rest is the songbook.
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     if (has_header_label(bytes)) return 0;
-    const std::string title = picked_title(bytes, data[0]);
+    const std::vector<std::string> catalog = catalog_of(bytes);
+    if (catalog.empty()) return 0;
+    const std::string title = folded(catalog[data[0] % catalog.size()]);
     // A song without a title is saved as NONAME: it cannot come back as it was.
     if (title.find_first_not_of(' ') == std::string::npos) return 0;
 
@@ -99,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string tidied = files.files[paths.songbook()];
     // Cleaning may change a label's text in the song's own lines, but no
     // song, label or end marker appears or goes.
-    fuzz::require(catalog_size(tidied) == catalog_size(bytes), "a save neither loses nor adds a song");
+    fuzz::require(catalog_of(tidied).size() == catalog.size(), "a save neither loses nor adds a song");
 
     // Saved unchanged again: the same bytes.
     if (has_rich_text_word(tidied)) return 0;

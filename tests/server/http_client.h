@@ -49,6 +49,14 @@ inline void read_reply(Connection& c, Reply& reply) {
     }
 }
 
+// What the server sends on an open connection until it closes it.
+inline Reply rest_of(Connection& c) {
+    Reply reply;
+    reply.connected = true;
+    read_reply(c, reply);
+    return reply;
+}
+
 // One request and its answer. With `finish` the client says after the
 // request that it sends nothing more, as a client with an empty request
 // would.

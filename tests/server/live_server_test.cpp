@@ -100,10 +100,7 @@ TEST(LiveServer, ARoomOfBrowsersConnectingAtOnceIsAnsweredInTurn) {
     }
     for (std::size_t i = 0; i < clients.size(); ++i) {
         SCOPED_TRACE(i);
-        test::Reply reply;
-        reply.connected = true;
-        test::read_reply(*clients[i], reply);
-        EXPECT_TRUE(is_page_reply(reply, "<p>song</p>"));
+        EXPECT_TRUE(is_page_reply(test::rest_of(*clients[i]), "<p>song</p>"));
         clients[i].reset();  // as a browser closes once the page is in
     }
 }
@@ -116,9 +113,7 @@ TEST(LiveServer, AClientThatSendsNothingIsClosedUnansweredAtItsDeadline) {
     auto silent = connect_loopback(server.port(), 20s);
     ASSERT_TRUE(silent);
     const auto start = std::chrono::steady_clock::now();
-    test::Reply reply;
-    reply.connected = true;
-    test::read_reply(*silent, reply);
+    const test::Reply reply = test::rest_of(*silent);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 250ms);
     EXPECT_EQ(reply.bytes, "");
     EXPECT_TRUE(reply.ended);

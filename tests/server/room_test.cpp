@@ -23,6 +23,7 @@ using test::is_page_reply;
 using test::kGet;
 using test::LiveServer;
 using test::MemoryProfile;
+using test::rest_of;
 using test::ScratchDir;
 using Clients = std::vector<std::unique_ptr<ClientConnection>>;
 
@@ -46,14 +47,6 @@ testing::AssertionResult answered_within(std::uint16_t port, std::chrono::millis
     if (auto page = is_page_reply(reply, kPage); !page) return page;
     if (took > limit) return testing::AssertionFailure() << "the answer took " << took.count() << " ms";
     return testing::AssertionSuccess();
-}
-
-// What the server sends a connection until it closes it.
-test::Reply rest_of(ClientConnection& c) {
-    test::Reply reply;
-    reply.connected = true;
-    test::read_reply(c, reply);
-    return reply;
 }
 
 class RoomTest : public testing::Test {
