@@ -81,4 +81,36 @@ bool get_book_line(BookFile& f, std::string& line, Beeper& beeper) {
     }
 }
 
+// The usual line: it lies whole in the buffer, ends in LF or CR LF, holds no
+// other CR and is short enough that the reader cannot cut it. Such a line
+// is viewed in place; false leaves everything else to the careful reader.
+bool BookFile::take_whole_line(std::string_view& line) {
+    if (text_end_ < pos_ || pos_ == text_end_) return false;
+    const char* p = buf_.get() + pos_;
+    // The longest uncut line (989 characters and its LF) with its CR LF.
+    const std::size_t n = std::min(text_end_ - pos_, kBookLineMax + 1);
+    const std::size_t at = find_either(p, n, '\n', '\r');
+    std::size_t taken = 0;
+    if (at < n && p[at] == '\n') {
+        taken = at + 1;
+    } else if (at + 1 < n && p[at + 1] == '\n') {
+        taken = at + 2;  // CR LF
+    } else {
+        return false;
+    }
+    if (at + 2 > kBookLineMax) return false;  // its LF would be the 991st character
+    pos_ += taken;
+    line = std::string_view(p, at);
+    return true;
+}
+
+bool next_book_line(BookFile& f, std::string_view& line, Beeper& beeper) {
+    while (f.take_whole_line(line)) {
+        if (line.empty() || line.front() != ';') return true;
+    }
+    if (!get_book_line(f, f.scratch_, beeper)) return false;
+    line = f.scratch_;
+    return true;
+}
+
 }  // namespace lyro

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "library/beeper.h"
 #include "platform/c_file.h"
@@ -38,7 +39,9 @@ public:
 
 private:
     friend bool get_book_line(BookFile&, std::string&, Beeper&);
+    friend bool next_book_line(BookFile&, std::string_view&, Beeper&);
     bool refill();
+    bool take_whole_line(std::string_view& line);
     void find_text_end();
 
     CFile file_;
@@ -49,10 +52,18 @@ private:
     // Where the buffered text ends for the line reader: the first Ctrl-Z at
     // or after pos_, or len_. Found once per buffer, not once per line.
     std::size_t text_end_ = 0;
+    // A line that had to be put together (across buffers, or with CRs
+    // inside it) for next_book_line to hand out.
+    std::string scratch_;
 };
 
 // Delivers the next line (without its line end) into `line`. Returns false
 // at the end of the file. See the file comment for the rules.
 bool get_book_line(BookFile& file, std::string& line, Beeper& beeper);
+
+// The same lines as get_book_line, handed out as a view that stays valid
+// until the next call on `file`. Most lines are viewed where they stand in
+// the read buffer, uncopied.
+bool next_book_line(BookFile& file, std::string_view& line, Beeper& beeper);
 
 }  // namespace lyro

@@ -79,8 +79,8 @@ private:
 bool scan_songbook(const std::string& path, CatalogScan& scan, Beeper& beeper) {
     BookFile book(path);
     if (!book.is_open()) return false;
-    std::string line;
-    while (get_book_line(book, line, beeper)) {
+    std::string_view line;
+    while (next_book_line(book, line, beeper)) {
         if (!scan.take_line(line)) break;
     }
     return true;

@@ -14,7 +14,7 @@ namespace {
 
 // Only a line that holds ':' or '#' can hold a header or the end marker;
 // one quick look passes over the many lines that hold neither.
-bool may_end_or_start_song(const std::string& line) {
+bool may_end_or_start_song(std::string_view line) {
     return find_either(line.data(), line.size(), ':', '#') != line.size();
 }
 
@@ -39,22 +39,38 @@ void copy_to_display(CurrentSong& song) {
 
 }  // namespace
 
-void read_song_body(BookFile& book, Beeper& beeper, const std::function<void(std::string&)>& take) {
-    std::string line;
-    while (get_book_line(book, line, beeper)) {
-        if (may_end_or_start_song(line) && (holds(line, kEndMarker) || holds(line, kHeaderMark))) {
-            break;
-        }
-        strip_rtf_words(line);
-        if (line.size() > kSongLineMax) line.resize(kSongLineMax);
-        take(line);
+bool ends_song_body(std::string_view line) {
+    return may_end_or_start_song(line) && (holds(line, kEndMarker) || holds(line, kHeaderMark));
+}
+
+bool plain_body_line(std::string_view line) {
+    return find_any(line.data(), line.size(), ':', '#', '\\') == line.size();
+}
+
+std::string_view song_line(std::string_view stored, std::string& scratch) {
+    // Rich-text words all start with a backslash; most lines hold none.
+    if (stored.find('\\') != std::string_view::npos) {
+        scratch.assign(stored);
+        strip_rtf_words(scratch);
+        stored = scratch;
+    }
+    return stored.substr(0, kSongLineMax);
+}
+
+void read_song_body(BookFile& book, Beeper& beeper,
+                    const std::function<void(std::string_view)>& take) {
+    std::string_view stored;
+    std::string scratch;
+    while (next_book_line(book, stored, beeper)) {
+        if (ends_song_body(stored)) break;
+        take(song_line(stored, scratch));
     }
 }
 
 bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& beeper) {
     fold_title(title);
-    std::string line;
-    while (get_book_line(book, line, beeper)) {
+    std::string_view line;
+    while (next_book_line(book, line, beeper)) {
         if (!may_end_or_start_song(line)) continue;
         if (holds(line, kEndMarker)) break;
         if (holds(line, kHeaderMark) && folded(header_title(line)) == title) {
@@ -76,7 +92,8 @@ void load_current_song(const std::string& songbook_path, CurrentSong& song, Text
         fold_title(song.title);
         status.set_text(kNotFound);
     } else if (find_song(book, song.title, status, beeper)) {
-        read_song_body(book, beeper, [&song](std::string& line) { song.raw.push_back(line); });
+        read_song_body(book, beeper,
+                       [&song](std::string_view line) { song.raw.emplace_back(line); });
         song.line_count = song.raw.size();
     }
     copy_to_display(song);

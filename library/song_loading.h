@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "library/beeper.h"
 #include "library/book_file.h"
@@ -17,11 +18,25 @@ namespace lyro {
 // " " or "Song Not Found" into the status label either way.
 bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& beeper);
 
+// Whether `line` ends the song before it: it holds the end marker or a
+// song header.
+bool ends_song_body(std::string_view line);
+
+// Whether `line` neither ends a song nor holds a rich-text word: then
+// song_line only cuts it. Most lines are such lines, and one look tells.
+bool plain_body_line(std::string_view line);
+
+// A stored body line as a loaded song holds it: cleaned of rich-text words
+// and cut to kSongLineMax characters. Views `stored` when nothing had to be
+// cleaned, else `scratch`.
+std::string_view song_line(std::string_view stored, std::string& scratch);
+
 // Reads the body of the song whose header `book` has just read: every line
-// up to the next header, the end marker or the end of the file, cleaned of
-// rich-text words and cut to kSongLineMax characters, handed to `take` in
-// order. The viewer's load and the songbook printout read songs with it.
-void read_song_body(BookFile& book, Beeper& beeper, const std::function<void(std::string&)>& take);
+// up to the next header, the end marker or the end of the file, as
+// song_line gives it, handed to `take` in order. Each view lasts until
+// `take` returns.
+void read_song_body(BookFile& book, Beeper& beeper,
+                    const std::function<void(std::string_view)>& take);
 
 // Replaces the current song with the song of song.title from the songbook:
 // line 0 a single blank, then the song's body lines, each cleaned of

@@ -84,7 +84,7 @@ void load_entry(const SongbookSources& in, const SongIndex& index, std::size_t k
     for (std::size_t i = 0; i < beeps; ++i) in.beeper.beep();
     in.status.set_text(found ? kFound : kNotFound);
     if (found) {
-        for (const std::string& line : found->lines) add_display_line(song, line);
+        index.lines(*found, [&song](std::string_view line) { add_display_line(song, line); });
     }
     add_display_line(song, kAddedLine);
 }

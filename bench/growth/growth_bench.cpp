@@ -66,7 +66,7 @@ Figures measure(const lyro::DataFiles& paths, int songs) {
     lyro::sort_catalog(catalog);
     bench::CountingSurface surface;
     lyro::ViewPosition position;
-    f.printout = bench::median_ms(songs > 4000 ? 1 : 3, [&] {
+    f.printout = bench::median_ms(kRuns, [&] {
         lyro::print_songbook(surface, lyro::OwnerWindow{},
                              {catalog, paths.songbook(), song, position, label, beeper});
     });

@@ -84,7 +84,7 @@ int main() {
     std::printf("  plain scan          %8.3f ms\n", base);
     std::printf("  build_catalog       %8.3f ms   ratio %.2f\n", median(build), median(build) / base);
     std::printf("  load_current_song   %8.3f ms   ratio %.2f\n", median(load), median(load) / base);
-    std::printf("target: each ratio at most 3\n");
+    std::printf("target: each ratio at most 2\n");
     fs::remove_all(dir);
     if (!sane) {
         std::fprintf(stderr, "the readers did not deliver what the songbook holds\n");

@@ -29,7 +29,7 @@ TEST(FindEither, AgreesWithAPlainSearch) {
                                       '\x80', '\xff', 'x'};
         std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
         for (int round = 0; round < 4000; ++round) {
-            std::string s(gen() % 40, 'x');
+            std::string s(gen() % 80, 'x');
             // Mostly harmless bytes, so that hits fall at every position.
             for (char& c : s) {
                 if (gen() % 6 == 0) c = alphabet[pick(gen)];
@@ -38,6 +38,21 @@ TEST(FindEither, AgreesWithAPlainSearch) {
                       plain_find_either(s, pair.a, pair.b))
                 << "in a string of " << s.size() << " bytes";
         }
+    }
+}
+
+TEST(FindAny, FindsTheFirstOfThreeBytesAsAPlainSearchDoes) {
+    std::mt19937 gen(5);
+    const std::string alphabet = {':', '#', '\\', ';', '$', '[', '\0', '\x80', 'x'};
+    for (int round = 0; round < 4000; ++round) {
+        std::string s(gen() % 80, 'x');
+        for (char& c : s) {
+            if (gen() % 8 == 0) c = alphabet[gen() % alphabet.size()];
+        }
+        const auto plain = static_cast<std::size_t>(
+            std::find_if(s.begin(), s.end(), [](char c) { return c == ':' || c == '#' || c == '\\'; }) -
+            s.begin());
+        ASSERT_EQ(find_any(s.data(), s.size(), ':', '#', '\\'), plain) << s;
     }
 }
 

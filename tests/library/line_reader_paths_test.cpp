@@ -3,6 +3,8 @@
 // next (the reader reads 64 KiB at a time).
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -112,6 +114,54 @@ TEST(LineReaderPaths, NextByteAndTheLineReaderShareThePosition) {
     EXPECT_EQ(line, "ef");
     EXPECT_FALSE(get_book_line(book, line, beeper));
     EXPECT_EQ(book.next_byte(), -1);
+}
+
+}  // namespace
+}  // namespace lyro
+
+namespace lyro {
+namespace {
+
+// A line of a length around the places where the reader's rules change:
+// empty, short, at the cut (989 to 991 characters) and well past it.
+std::string random_line(std::mt19937& gen) {
+    static constexpr std::size_t kLengths[] = {0, 1, 2, 30, 988, 989, 990, 991, 992, 2500};
+    std::string line(kLengths[gen() % std::size(kLengths)], 'x');
+    // A CR inside a line, in some lines only: most lines must be usual.
+    if (!line.empty() && gen() % 4 == 0) line[gen() % line.size()] = '\r';
+    if (!line.empty() && gen() % 6 == 0) line.front() = ';';
+    static constexpr const char* kEnds[] = {"\r\n", "\n", "\r\r\n", "\r", ""};
+    return line + kEnds[gen() % std::size(kEnds)];
+}
+
+Read read_viewed(const std::string& path) {
+    BookFile book(path);
+    test::CountingBeeper beeper;
+    Read read;
+    std::string_view line;
+    while (next_book_line(book, line, beeper)) read.lines.emplace_back(line);
+    read.beeps = beeper.count;
+    return read;
+}
+
+// The viewed reader takes the usual lines where they stand and hands the
+// rest to the copying one: on every mixture of the two kinds, across read
+// buffers and up to a Ctrl-Z, both deliver the same lines and beeps.
+TEST(LineReaderPaths, ViewedLinesAreTheCopiedLines) {
+    std::mt19937 gen(23);
+    for (int round = 0; round < 60; ++round) {
+        std::string bytes;
+        const std::size_t size = round % 3 == 0 ? 3 * kBuffer : 5000;
+        while (bytes.size() < size) bytes += random_line(gen);
+        if (round % 4 == 1) bytes.insert(gen() % bytes.size(), 1, '\x1a');
+        test::ScratchDir dir;
+        const std::string path = dir.file("book.lyr");
+        test::write_file(path, bytes);
+        const Read viewed = read_viewed(path);
+        const Read copied = read_all(bytes);
+        ASSERT_EQ(viewed.lines, copied.lines) << "round " << round;
+        ASSERT_EQ(viewed.beeps, copied.beeps) << "round " << round;
+    }
 }
 
 }  // namespace

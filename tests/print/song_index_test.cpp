@@ -33,7 +33,7 @@ Lookup from_the_top(const std::string& path, std::string title) {
     BookFile book(path);
     result.found = find_song(book, title, status, beeper);
     if (result.found)
-        read_song_body(book, beeper, [&](std::string& line) { result.lines.push_back(line); });
+        read_song_body(book, beeper, [&](std::string_view line) { result.lines.emplace_back(line); });
     result.beeps = beeper.count;
     return result;
 }
@@ -42,7 +42,9 @@ Lookup from_the_index(const SongIndex& index, const std::string& title) {
     Lookup result;
     const IndexedSong* song = index.find(title);
     result.found = song != nullptr;
-    if (song) result.lines = song->lines;
+    if (song) {
+        index.lines(*song, [&](std::string_view line) { result.lines.emplace_back(line); });
+    }
     result.beeps = static_cast<int>(song ? song->beeps : index.beeps_when_not_found());
     return result;
 }
