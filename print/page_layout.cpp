@@ -26,7 +26,7 @@ void start_continuation_page(PrintJob& job, int heading_x) {
 }
 }  // namespace
 
-void draw_running_lines(PrintJob& job, std::span<const std::string> lines, int y, int heading_x,
+void draw_running_lines(PrintJob& job, std::span<const std::string_view> lines, int y, int heading_x,
                         PageBreak page_break) {
     const PrintMeasures& m = job.measures();
     int on_page = 0;
@@ -36,7 +36,7 @@ void draw_running_lines(PrintJob& job, std::span<const std::string> lines, int y
         y = 4 * m.line_step;
         on_page = 0;
     };
-    for (const std::string& line : lines) {
+    for (std::string_view line : lines) {
         next_page_if_full(PageBreak::before_next_line);
         y += m.line_step;
         job.text(m.left_margin, y, line);

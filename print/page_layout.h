@@ -36,7 +36,7 @@ enum class PageBreak {
 // each next one a line step lower. When the page is full the page ends and
 // a new one starts with "Continued....." at (`heading_x`, half an inch); its
 // lines start five line steps from the top. The last page stays open.
-void draw_running_lines(PrintJob& job, std::span<const std::string> lines, int y, int heading_x,
+void draw_running_lines(PrintJob& job, std::span<const std::string_view> lines, int y, int heading_x,
                         PageBreak page_break);
 
 }  // namespace lyro

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <span>
+#include <string_view>
+#include <vector>
 
 #include "print/page_layout.h"
 
@@ -34,8 +36,10 @@ void print_current_song(PrintSurface& surface, OwnerWindow owner, const CurrentS
     job->text(title_x, m.inch_height / 2, song.title);
 
     const std::size_t count = std::min(song.line_count, song.display.size());
-    draw_running_lines(*job, std::span(song.display).first(count), m.line_step + m.line_step / 2,
-                       title_x, PageBreak::before_next_line);
+    const std::vector<std::string_view> lines(song.display.begin(),
+                                              song.display.begin() + static_cast<long>(count));
+    draw_running_lines(*job, lines, m.line_step + m.line_step / 2, title_x,
+                       PageBreak::before_next_line);
 
     job->restore_font();
     job->end_page();

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <span>
+#include <string_view>
+#include <vector>
 
 #include "library/title_ops.h"
 #include "print/page_layout.h"
@@ -56,50 +58,74 @@ void print_index(PrintJob& job, const Catalog& catalog) {
     job.end_page();
 }
 
-// Appends a line to the current song's display lines, making room past the
-// usual 200 when a song is longer; the raw lines grow along, so that the
-// line count never names a line that either of them lacks.
-void add_display_line(CurrentSong& song, std::string_view line) {
-    if (song.display.size() <= song.line_count) song.display.resize(song.line_count + 1);
-    if (song.raw.size() <= song.line_count) song.raw.resize(song.line_count + 1);
-    song.display[song.line_count++] = line;
-}
+// What one entry printed: its indexed song (none when not found) and its
+// line count, the added line included.
+struct PrintedEntry {
+    const IndexedSong* song = nullptr;
+    std::size_t line_count = 0;
+};
 
-// Fills the current song with entry k's song as the printout shows it: its
-// body lines as stored (cleaned, cut to 100 characters, not transposed), then
-// the added blank line. The status label and the beeper hear what a lookup
-// of the title from the top of the file would have told them. A songbook
-// that cannot be opened counts as a song not found.
-void load_entry(const SongbookSources& in, const SongIndex& index, std::size_t k) {
-    CurrentSong& song = in.song;
+// Entry k's song as the printout shows it: its body lines as stored
+// (cleaned, cut to 100 characters, not transposed), then the added blank
+// line. The status label and the beeper hear what a lookup of the title
+// from the top of the file would have told them; the title and the view
+// position are set as loading the song sets them. A songbook that cannot
+// be opened counts as a song not found.
+PrintedEntry look_up_entry(const SongbookSources& in, const SongIndex& index, std::size_t k,
+                           std::vector<std::string_view>& lines) {
     in.position.single_song_mode = 1;
     in.position.start_position = in.position.list_position = static_cast<int>(k - 1);
     in.position.key_offset = 0;
-    song.title = in.catalog.entries[k - 1];
-    fold_title(song.title);
-    song.line_count = 0;
+    in.song.title = in.catalog.entries[k - 1];
+    fold_title(in.song.title);
 
-    const IndexedSong* found = index.find(song.title);
+    const IndexedSong* found = index.find(in.song.title);
     const std::size_t beeps = !index.opened() ? 0 : found ? found->beeps : index.beeps_when_not_found();
     for (std::size_t i = 0; i < beeps; ++i) in.beeper.beep();
     in.status.set_text(found ? kFound : kNotFound);
-    if (found) {
-        index.lines(*found, [&song](std::string_view line) { add_display_line(song, line); });
-    }
-    add_display_line(song, kAddedLine);
+    lines.clear();
+    if (found) index.lines(*found, [&lines](std::string_view line) { lines.push_back(line); });
+    lines.push_back(kAddedLine);
+    return {found, lines.size()};
 }
 
-void print_song_pages(PrintJob& job, const SongbookSources& in, const SongIndex& index,
-                      std::size_t k) {
+void print_song_pages(PrintJob& job, const SongbookSources& in, std::size_t k,
+                      std::span<const std::string_view> lines) {
     const PrintMeasures& m = job.measures();
     job.start_page();
-    load_entry(in, index, k);
     const std::string title_line = in.song.title + " -- " + std::to_string(k);
     const int title_x = centred_x(m.page_width, title_line.size());
     job.text(title_x, m.inch_height / 2, title_line);
-    draw_running_lines(job, std::span(in.song.display).first(in.song.line_count),
-                       3 * m.line_step + m.line_step / 2, title_x, PageBreak::after_full_page);
+    draw_running_lines(job, lines, 3 * m.line_step + m.line_step / 2, title_x,
+                       PageBreak::after_full_page);
     job.end_page();
+}
+
+// Leaves the current song as loading every entry into it in turn would
+// have: the last entry's lines, and past them, in each display line, the
+// text of the last entry that reached it. Each display line is written
+// once, walking the entries from the last, instead of once per entry.
+void leave_last_song(CurrentSong& song, const SongIndex& index,
+                     const std::vector<PrintedEntry>& printed) {
+    if (printed.empty()) return;
+    std::size_t most = 0;
+    for (const PrintedEntry& entry : printed) most = std::max(most, entry.line_count);
+    // Room past the usual 200 lines when a song is longer; the raw lines
+    // grow along, so that the line count never names a line either lacks.
+    if (song.display.size() < most) song.display.resize(most);
+    if (song.raw.size() < most) song.raw.resize(most);
+    std::size_t filled = 0;
+    for (auto entry = printed.rbegin(); entry != printed.rend() && filled < most; ++entry) {
+        if (entry->line_count <= filled) continue;
+        std::size_t at = 0;
+        const auto put = [&](std::string_view line) {
+            if (at++ >= filled) song.display[at - 1] = line;
+        };
+        if (entry->song) index.lines(*entry->song, put);
+        put(kAddedLine);
+        filled = entry->line_count;
+    }
+    song.line_count = printed.back().line_count;
 }
 
 }  // namespace
@@ -122,8 +148,14 @@ void print_songbook(PrintSurface& surface, OwnerWindow owner, const SongbookSour
     // Read once for all entries, so that the printout's cost grows with the
     // songbook, not with its square.
     const SongIndex index(in.songbook_path);
-    for (std::size_t k = 1; k <= in.catalog.entries.size(); ++k)
-        print_song_pages(*job, in, index, k);
+    std::vector<PrintedEntry> printed;
+    printed.reserve(in.catalog.entries.size());
+    std::vector<std::string_view> lines;
+    for (std::size_t k = 1; k <= in.catalog.entries.size(); ++k) {
+        printed.push_back(look_up_entry(in, index, k, lines));
+        print_song_pages(*job, in, k, lines);
+    }
+    leave_last_song(in.song, index, printed);
 
     job->restore_font();
     job->end();

@@ -244,6 +244,20 @@ TEST(SongbookPrintout, LeavesTheLastEntrysSongAsItsWorkingStorage) {
     EXPECT_EQ(p.position.list_position, 1);
 }
 
+// Past the last entry's lines, each display line keeps the text of the last
+// entry that reached it, as loading every entry in turn leaves them; an
+// entry not found reaches only line 0.
+TEST(SongbookPrintout, DisplayLinesPastTheLastSongKeepWhatTheLongestLaterEntryLeft) {
+    const std::string book =
+        header("A") + body(6, "a") + header("B") + body(3, "b") + header("C") + body(4, "c");
+    Printout p(book, {"A", "C", "B", "missing", "B"});
+    p.print();
+    ASSERT_EQ(p.song.line_count, 4u);
+    const std::vector<std::string> expected = {"b1", "b2", "b3", "    ", "    ", "a6", "    "};
+    ASSERT_GE(p.song.display.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(p.song.display[i], expected[i]) << i;
+}
+
 TEST(SongbookPrintout, CancellingTheDialogPrintsNothingAndChangesNothing) {
     Printout p(header("One") + body(3), {"One"});
     p.surface.cancel = true;
