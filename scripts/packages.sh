@@ -103,10 +103,30 @@ if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
    ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${as_root[@]}" dpkg --add-architecture i386 >"$log" 2>&1 || fail "dpkg --add-architecture i386"
 fi
-"${as_root[@]}" apt-get "${lock_wait[@]}" -q --error-on=any update >"$log" 2>&1 ||
-    fail "apt-get update"
-"${as_root[@]}" apt-get "${lock_wait[@]}" -q -y --no-install-recommends install "${missing[@]}" \
-    >"$log" 2>&1 || fail "apt-get install"
+# An index that fails to download while its mirror syncs ("File has
+# unexpected size") fails the update, though the other indexes came: try
+# again a few times, then install from what did come. Only a lock, or an
+# install that cannot be done, ends the set-up.
+update_log=$(mktemp)
+trap 'rm -f "$log" "$update_log"' EXIT
+updated=no
+for attempt in 1 2 3; do
+    if "${as_root[@]}" apt-get "${lock_wait[@]}" -q --error-on=any update >"$update_log" 2>&1; then
+        updated=yes
+        break
+    fi
+    cp "$update_log" "$log"
+    grep -qiE 'could not get lock|unable to acquire|is held by process' "$log" && fail "apt-get update"
+    [[ $attempt -lt 3 ]] && sleep "${SONGBOOK_APT_RETRY_WAIT:-10}"
+done
+[[ $updated == yes ]] ||
+    echo "apt-get update did not get every package index; installing from those it has."
+if ! "${as_root[@]}" apt-get "${lock_wait[@]}" -q -y --no-install-recommends install \
+        "${missing[@]}" >"$log" 2>&1; then
+    # The update's complaint says more about why than the install's.
+    [[ $updated == yes ]] || cat "$update_log" >>"$log"
+    fail "apt-get install"
+fi
 mapfile -t still < <(missing_of "${all[@]}")
 [[ ${#still[@]} -eq 0 ]] || fail "apt-get finished, but these are not installed: ${still[*]}"
 echo "Installed: ${missing[*]}"

@@ -28,7 +28,9 @@ cat > "$bin/apt-get" <<'STUB'
 #!/bin/bash
 echo "apt-get $*" >> "$STUB_DIR/calls"
 case $STUB_APT in
-    nonet) [[ " $* " == *" update "* ]] && { echo "W: Failed to fetch http://archive/dists/InRelease  Temporary failure resolving 'archive'"; exit 100; } ;;
+    nonet) [[ " $* " == *" update "* ]] && { echo "W: Failed to fetch http://archive/dists/InRelease  Temporary failure resolving 'archive'"; exit 100; }
+           [[ " $* " == *" install "* ]] && { echo "E: Unable to locate package chromium"; exit 100; } ;;
+    syncing) [[ " $* " == *" update "* ]] && { echo "E: Failed to fetch http://archive/i386/Packages.xz  File has unexpected size (1 != 2). Mirror sync in progress?"; exit 100; } ;;
     locked) echo "E: Could not get lock /var/lib/dpkg/lock-frontend. It is held by process 4242 (apt-get)"; exit 100 ;;
 esac
 if [[ " $* " == *" install "* ]]; then
@@ -44,7 +46,7 @@ chmod +x "$bin"/*
 # Only the ordinary tools beside the stand-ins: no sudo, no real apt.
 sys=$scratch/sys
 mkdir "$sys"
-for tool in bash grep sed tail mktemp rm cat; do ln -s "$(command -v "$tool")" "$sys/$tool"; done
+for tool in bash grep sed tail mktemp rm cat cp sleep; do ln -s "$(command -v "$tool")" "$sys/$tool"; done
 
 # run NAME EXPECTED_STATUS: runs the script in a fresh stand-in machine
 # that has every package of `test` but those in $MISSING.
@@ -52,7 +54,7 @@ run() {
     local expected=$2
     rm -f "$scratch/calls" "$scratch/arches"
     "$script" --list test | grep -vxF -f <(printf '%s\n' ${MISSING:-none}) > "$scratch/installed"
-    STUB_DIR=$scratch PATH=$bin:$sys "$script" test > "$scratch/out" 2>&1
+    STUB_DIR=$scratch SONGBOOK_APT_RETRY_WAIT=0 PATH=$bin:$sys "$script" test > "$scratch/out" 2>&1
     status=$?
     touch "$scratch/calls"
     [[ $status -eq $expected ]] || { echo "status $status, not $expected"; return 1; }
@@ -81,10 +83,17 @@ only_missing() {
 check "something missing: adds i386, updates once, installs only what is missing" only_missing
 
 no_network() {
-    MISSING="chromium" STUB_APT=nonet run x 1 && not_called " install " &&
+    MISSING="chromium" STUB_APT=nonet run x 1 &&
+        [[ $(grep -c " update" "$scratch/calls") -eq 3 ]] &&
         said "could not be reached" && said "Still missing: chromium"
 }
-check "no network: says so and names what is still missing" no_network
+check "no network: tries the update three times, says so and names what is still missing" no_network
+
+mirror_syncing() {
+    MISSING="chromium" STUB_APT=syncing run x 0 && called "install chromium" &&
+        said "did not get every package index" && said "Installed: chromium"
+}
+check "an index fails while its mirror syncs: installs from the others" mirror_syncing
 
 locked() {
     MISSING="cmake" STUB_APT=locked run x 1 && said "apt is in use by another program" &&
