@@ -121,12 +121,30 @@ for attempt in 1 2 3; do
 done
 [[ $updated == yes ]] ||
     echo "apt-get update did not get every package index; installing from those it has."
-if ! "${as_root[@]}" apt-get "${lock_wait[@]}" -q -y --no-install-recommends install \
-        "${missing[@]}" >"$log" 2>&1; then
-    # The update's complaint says more about why than the install's.
-    [[ $updated == yes ]] || cat "$update_log" >>"$log"
-    fail "apt-get install"
+install() {
+    "${as_root[@]}" apt-get "${lock_wait[@]}" -q -y --no-install-recommends install "$@" \
+        >"$log" 2>&1
+}
+# 32-bit Wine needs the 32-bit twins of the system's libraries at exactly
+# their versions; when the archive cannot give them (an index of theirs
+# missing, say), the rest is installed, and the Windows programs are tested
+# and run as their 64-bit build under wine64, as on machines that cannot
+# execute 32-bit code.
+but_wine32() { local p; for p in "$@"; do [[ $p == wine32:i386 ]] || echo "$p"; done; }
+mapfile -t without_wine32 < <(but_wine32 "${missing[@]}")
+if ! install "${missing[@]}"; then
+    if [[ ${#without_wine32[@]} -lt ${#missing[@]} ]] &&
+       { [[ ${#without_wine32[@]} -eq 0 ]] || install "${without_wine32[@]}"; }; then
+        echo "32-bit Wine (wine32:i386) could not be installed; the Windows programs will" \
+             "run as their 64-bit build under wine64. Run this again later to add it."
+        mapfile -t all < <(but_wine32 "${all[@]}")
+        missing=("${without_wine32[@]}")
+    else
+        # The update's complaint says more about why than the install's.
+        [[ $updated == yes ]] || cat "$update_log" >>"$log"
+        fail "apt-get install"
+    fi
 fi
 mapfile -t still < <(missing_of "${all[@]}")
 [[ ${#still[@]} -eq 0 ]] || fail "apt-get finished, but these are not installed: ${still[*]}"
-echo "Installed: ${missing[*]}"
+[[ ${#missing[@]} -eq 0 ]] || echo "Installed: ${missing[*]}"

@@ -30,6 +30,7 @@ echo "apt-get $*" >> "$STUB_DIR/calls"
 case $STUB_APT in
     nonet) [[ " $* " == *" update "* ]] && { echo "W: Failed to fetch http://archive/dists/InRelease  Temporary failure resolving 'archive'"; exit 100; }
            [[ " $* " == *" install "* ]] && { echo "E: Unable to locate package chromium"; exit 100; } ;;
+    no32) [[ " $* " == *" install "* && " $* " == *" wine32:i386 "* ]] && { echo "E: Unable to correct problems, you have held broken packages."; exit 100; } ;;
     syncing) [[ " $* " == *" update "* ]] && { echo "E: Failed to fetch http://archive/i386/Packages.xz  File has unexpected size (1 != 2). Mirror sync in progress?"; exit 100; } ;;
     locked) echo "E: Could not get lock /var/lib/dpkg/lock-frontend. It is held by process 4242 (apt-get)"; exit 100 ;;
 esac
@@ -94,6 +95,12 @@ mirror_syncing() {
         said "did not get every package index" && said "Installed: chromium"
 }
 check "an index fails while its mirror syncs: installs from the others" mirror_syncing
+
+no_wine32() {
+    MISSING="chromium wine32:i386" STUB_APT=no32 run x 0 && called "install chromium" &&
+        said "the Windows programs will run as their 64-bit build" && said "Installed: chromium"
+}
+check "32-bit Wine cannot be installed: installs the rest and says the 64-bit build stands in" no_wine32
 
 locked() {
     MISSING="cmake" STUB_APT=locked run x 1 && said "apt is in use by another program" &&
