@@ -25,7 +25,7 @@
 namespace {
 
 constexpr int kSizes[] = {1000, 4000, 16000};
-constexpr int kRuns = 5;
+constexpr int kRuns = 9;
 
 struct Figures {
     double scan, catalog, load, save, printout;
