@@ -1,0 +1,84 @@
+// Placing inline chords over their lyric and back; see chord_placement.h.
+#include "songtool/chordpro/chord_placement.h"
+
+#include <vector>
+
+namespace lyro {
+
+namespace {
+
+struct InlineChord {
+    std::size_t at;  // the lyric character it stands before
+    std::string text;
+};
+
+// Splits a ChordPro line into its lyric and its chords.
+void split_chords(std::string_view line, std::string& lyric, std::vector<InlineChord>& chords) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const std::size_t close = line[i] == '[' ? line.find(']', i + 1) : std::string_view::npos;
+        if (close == std::string_view::npos) {
+            lyric += line[i];
+            continue;
+        }
+        std::string_view text = line.substr(i + 1, close - i - 1);
+        if (!text.empty() && text.front() == '*') text.remove_prefix(1);  // an annotation
+        if (!text.empty()) chords.push_back({lyric.size(), std::string(text)});
+        i = close;
+    }
+}
+
+void put_at(std::string& line, std::size_t column, std::string_view text) {
+    if (line.size() < column + text.size()) line.resize(column + text.size(), ' ');
+    line.replace(column, text.size(), text);
+}
+
+}  // namespace
+
+PlacedLine place_chords(std::string_view line) {
+    PlacedLine placed;
+    std::vector<InlineChord> chords;
+    split_chords(line, placed.lyric, chords);
+    if (chords.empty()) return placed;
+
+    std::size_t stretched = 0;  // blanks put into the lyric so far
+    std::size_t free_from = 0;  // the first column the next chord may take
+    for (const InlineChord& chord : chords) {
+        std::size_t column = chord.at + stretched;
+        if (column < free_from) {
+            const std::size_t gap = free_from - column;
+            // Past the lyric's end there is nothing to move apart.
+            if (column < placed.lyric.size()) placed.lyric.insert(column, gap, ' ');
+            stretched += gap;
+            column = free_from;
+        }
+        put_at(placed.chords, column, chord.text);
+        free_from = column + chord.text.size() + 1;
+    }
+    placed.chords += '<';
+    // Blanks at the end of a lyric only ever stood under chords past it.
+    placed.lyric.erase(placed.lyric.find_last_not_of(' ') + 1);
+    return placed;
+}
+
+std::string inline_chords(std::string_view chord_line, std::string_view lyric) {
+    std::vector<InlineChord> chords;
+    for (std::size_t i = 0; i < chord_line.size();) {
+        if (chord_line[i] == ' ' || chord_line[i] == '<') {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < chord_line.size() && chord_line[end] != ' ' && chord_line[end] != '<') ++end;
+        chords.push_back({i, std::string(chord_line.substr(i, end - i))});
+        i = end;
+    }
+    std::string out(lyric);
+    if (!chords.empty() && out.size() < chords.back().at) out.resize(chords.back().at, ' ');
+    // From the right, so that each insertion leaves the columns to its left.
+    for (auto chord = chords.rbegin(); chord != chords.rend(); ++chord) {
+        out.insert(chord->at, "[" + chord->text + "]");
+    }
+    return out;
+}
+
+}  // namespace lyro

@@ -1,0 +1,68 @@
+// Songs out as ChordPro; see chordpro_export.h.
+#include "songtool/chordpro/chordpro_export.h"
+
+#include "platform/whole_file.h"
+#include "songtool/chordpro/chord_placement.h"
+#include "songtool/chordpro/text_decoding.h"
+
+namespace lyro {
+
+namespace {
+
+bool is_chord_line(std::string_view line) { return line.find('<') != std::string_view::npos; }
+
+bool blank(std::string_view line) { return line.find_first_not_of(' ') == std::string_view::npos; }
+
+// The body without what the song editor's writer adds: the single-blank
+// first line and one blank at the end of every line.
+std::vector<std::string_view> editor_lines(const std::vector<std::string>& body) {
+    std::vector<std::string_view> lines;
+    const std::size_t first = !body.empty() && body.front() == " " ? 1 : 0;
+    for (std::size_t i = first; i < body.size(); ++i) {
+        std::string_view line = body[i];
+        if (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// A line that ChordPro would read as a comment or a directive keeps its
+// meaning behind an empty chord, which readers pass over.
+std::string lyric_line(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    const bool looks_special =
+        first != std::string_view::npos && (line[first] == '#' || line[first] == '{');
+    return looks_special ? "[]" + std::string(line) : std::string(line);
+}
+
+}  // namespace
+
+std::string export_chordpro(std::string_view title, std::string_view key,
+                            const std::vector<std::string>& body) {
+    std::string text = "{title: " + std::string(title) + "}" + std::string(kLineEnd);
+    if (!key.empty()) text += "{key: " + std::string(key) + "}" + std::string(kLineEnd);
+    const std::vector<std::string_view> lines = editor_lines(body);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!is_chord_line(lines[i])) {
+            text += lyric_line(lines[i]);
+        } else if (i + 1 < lines.size() && !is_chord_line(lines[i + 1]) && !blank(lines[i + 1])) {
+            text += lyric_line(inline_chords(lines[i], lines[i + 1]));
+            ++i;
+        } else {
+            text += lyric_line(inline_chords(lines[i], ""));
+        }
+        text += kLineEnd;
+    }
+    return cp1252_to_utf8(text);
+}
+
+std::string header_key(std::string_view header_line) {
+    const std::size_t at = header_line.rfind("KEY=");
+    if (at == std::string_view::npos) return "";
+    std::string_view key = header_line.substr(at + 4);
+    const std::size_t end = key.find_last_not_of(' ');
+    key = end == std::string_view::npos ? std::string_view{} : key.substr(0, end + 1);
+    return key == "xx" ? "" : std::string(key);
+}
+
+}  // namespace lyro

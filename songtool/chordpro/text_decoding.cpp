@@ -1,0 +1,153 @@
+// Decoding song files into Windows-1252; see text_decoding.h.
+#include "songtool/chordpro/text_decoding.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace lyro {
+
+namespace {
+
+constexpr char32_t kNone = 0;
+
+// The characters of bytes 0x80 to 0x9F in Windows-1252; kNone where it
+// defines none (those bytes then stand for the control character itself).
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, kNone,  0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, kNone,  0x017D, kNone,
+    kNone,  0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, kNone,  0x017E, 0x0178};
+
+char32_t cp1252_char(unsigned char byte) {
+    if (byte < 0x80 || byte > 0x9F) return byte;
+    const char32_t c = kHighControls[byte - 0x80];
+    return c == kNone ? byte : c;
+}
+
+// The Windows-1252 byte of `c`, if it has one.
+std::optional<char> cp1252_byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    // The bytes that Windows-1252 leaves undefined stand for themselves.
+    if (c <= 0x9F && kHighControls[c - 0x80] == kNone) return static_cast<char>(c);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c) return static_cast<char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+void put(Cp1252Text& out, char32_t c) {
+    if (const auto byte = cp1252_byte(c)) {
+        out.bytes += *byte;
+    } else {
+        out.bytes += '?';
+        ++out.replaced;
+    }
+}
+
+// One UTF-8 sequence at `at`: its character, and `at` moved past it.
+// nullopt for a sequence that is not well-formed (overlong forms,
+// surrogates and values past U+10FFFF included).
+std::optional<char32_t> next_utf8(std::string_view s, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(s[at]);
+    std::size_t length = 0;
+    char32_t c = 0;
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, c = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, c = lead & 0x07;
+    } else {
+        return std::nullopt;
+    }
+    if (s.size() - at < length) return std::nullopt;
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(s[at + i]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        c = (c << 6) | (next & 0x3F);
+    }
+    const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < least[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+    at += length;
+    return c;
+}
+
+std::optional<Cp1252Text> from_utf8(std::string_view s) {
+    Cp1252Text out;
+    out.bytes.reserve(s.size());
+    for (std::size_t at = 0; at < s.size();) {
+        const auto c = next_utf8(s, at);
+        if (!c) return std::nullopt;
+        put(out, *c);
+    }
+    return out;
+}
+
+Cp1252Text from_utf16(std::string_view s, bool big_endian) {
+    Cp1252Text out;
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(s[i]);
+        const auto b = static_cast<unsigned char>(s[i + 1]);
+        return big_endian ? (a << 8 | b) : (b << 8 | a);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < s.size(); i += 2) {
+        const char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < s.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                put(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        put(out, u);  // a lone surrogate has no Windows-1252 form: '?'
+    }
+    if (i < s.size()) put(out, 0xFFFD);  // half a unit at the end
+    return out;
+}
+
+bool starts_with_bytes(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+Cp1252Text decode_to_cp1252(std::string_view bytes) {
+    if (starts_with_bytes(bytes, "\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+        if (auto text = from_utf8(bytes)) return *text;
+        return {std::string(bytes), 0};
+    }
+    if (starts_with_bytes(bytes, "\xFF\xFE")) return from_utf16(bytes.substr(2), false);
+    if (starts_with_bytes(bytes, "\xFE\xFF")) return from_utf16(bytes.substr(2), true);
+    // Text that is valid UTF-8 is almost never meant as Windows-1252 (its
+    // accented letters would have to come in exactly UTF-8's pairs).
+    if (auto text = from_utf8(bytes)) return *text;
+    return {std::string(bytes), 0};
+}
+
+std::string cp1252_to_utf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char byte : text) {
+        const char32_t c = cp1252_char(static_cast<unsigned char>(byte));
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+}  // namespace lyro

@@ -1,0 +1,60 @@
+// Inline chords put above their lyric characters, and back.
+#include <gtest/gtest.h>
+
+#include "songtool/chordpro/chord_placement.h"
+
+namespace lyro {
+namespace {
+
+struct PlacementRow {
+    const char* chordpro;
+    const char* chords;
+    const char* lyric;
+};
+
+TEST(ChordPlacement, EachChordStandsAtItsLyricCharacter) {
+    const PlacementRow rows[] = {
+        // The usual line, a slash chord, a chord inside a word.
+        {"[G]Amazing [C]grace, how [G/B]sweet the [D]sound", "G       C          G/B       D<",
+         "Amazing grace, how sweet the sound"},
+        {"A[Am]men", " Am<", "Amen"},
+        // Chords past the end of the line.
+        {"Over[C]", "    C<", "Over"},
+        {"Over [C] [D]", "     C D<", "Over"},
+        // Touching chords stretch the lyric, in the middle of a word too.
+        {"[Am7]A[D]men", "Am7 D<", "A   men"},
+        {"ris[Am7]i[D]ng", "   Am7 D<", "risi   ng"},
+        // Chords alone: one blank at least between them.
+        {"[G][D][Em]", "G D Em<", ""},
+        {"[G]  [D]   [Em]", "G D  Em<", ""},
+        // Text that is not a chord is carried as it is; an annotation loses its '*'.
+        {"[N.C.]Stop", "N.C.<", "Stop"},
+        {"[*riff] go", "riff<", " go"},
+        // Unbalanced brackets are lyric; an empty chord is nothing.
+        {"[G", "", "[G"},
+        {"a ] b", "", "a ] b"},
+        {"[]#1 hit", "", "#1 hit"},
+        {"", "", ""},
+    };
+    for (const PlacementRow& row : rows) {
+        const PlacedLine placed = place_chords(row.chordpro);
+        EXPECT_EQ(placed.chords, row.chords) << row.chordpro;
+        EXPECT_EQ(placed.lyric, row.lyric) << row.chordpro;
+    }
+}
+
+TEST(ChordPlacement, InlineChordsAreWrittenBeforeTheirColumnsCharacters) {
+    const PlacementRow rows[] = {
+        {"[G]Amazing [C]grace", "G       C<", "Amazing grace"},
+        {"Over    [C]", "        C<", "Over"},
+        {"[G]     [D]", "G    D<", ""},
+        {"  [F#m7]x    [B7/D#]y", "  F#m7 B7/D#<", "  x    y"},
+        {"no chords", "", "no chords"},
+    };
+    for (const PlacementRow& row : rows) {
+        EXPECT_EQ(inline_chords(row.chords, row.lyric), row.chordpro) << row.chords;
+    }
+}
+
+}  // namespace
+}  // namespace lyro
