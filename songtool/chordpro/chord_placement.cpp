@@ -76,7 +76,9 @@ std::string inline_chords(std::string_view chord_line, std::string_view lyric) {
     if (!chords.empty() && out.size() < chords.back().at) out.resize(chords.back().at, ' ');
     // From the right, so that each insertion leaves the columns to its left.
     for (auto chord = chords.rbegin(); chord != chords.rend(); ++chord) {
-        out.insert(chord->at, "[" + chord->text + "]");
+        out.insert(chord->at, 1, ']');
+        out.insert(chord->at, chord->text);
+        out.insert(chord->at, 1, '[');
     }
     return out;
 }

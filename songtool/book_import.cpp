@@ -1,0 +1,105 @@
+// Planning an import; see book_import.h.
+#include "songtool/book_import.h"
+
+#include <unordered_set>
+#include <variant>
+
+#include "library/title_ops.h"
+#include "platform/whole_file.h"
+#include "songtool/book_songs.h"
+#include "songtool/chordpro/chordpro_import.h"
+
+namespace lyro {
+
+namespace {
+
+std::string plural(std::size_t n, std::string_view one, std::string_view many) {
+    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+// What the report adds about an imported song: what was left out or changed.
+std::string notes(const ImportedSong& song) {
+    std::string out;
+    if (song.dropped > 0) out += "; " + plural(song.dropped, "line", "lines") + " left out";
+    if (song.replaced > 0) {
+        out += "; " + plural(song.replaced, "character", "characters") + " written as \"?\"";
+    }
+    return out;
+}
+
+class Planner {
+public:
+    explicit Planner(std::string_view book_bytes) {
+        const BookSongs book = find_book_songs(book_bytes);
+        for (const BookSong& song : book.songs) {
+            if (!song.after_end_marker) in_book_.insert(folded(song.title));
+        }
+        before_ = book_bytes.substr(0, book.insert_at);
+        after_ = book_bytes.substr(book.insert_at);
+        // A last line without its line end gets one before the new songs.
+        if (!before_.empty() && before_.back() != '\n') added_ += kLineEnd;
+    }
+
+    void take(const std::string& name, const std::string& bytes, ImportPlan& plan) {
+        const ImportOutcome outcome = import_chordpro(bytes, file_title(name));
+        if (const auto* refusal = std::get_if<ImportRefusal>(&outcome)) {
+            const std::string where =
+                refusal->line == 0 ? "" : "line " + std::to_string(refusal->line) + ": ";
+            return skip(name, where + refusal->reason, plan);
+        }
+        const ImportedSong& song = std::get<ImportedSong>(outcome);
+        const std::string key = folded(song.title);
+        if (in_book_.count(key)) {
+            return skip(name, "a song titled \"" + song.title + "\" is already in the songbook", plan);
+        }
+        if (!in_import_.insert(key).second) {
+            return skip(name, "a song titled \"" + song.title + "\" comes earlier in this import",
+                        plan);
+        }
+        added_ += song_in_book_form(song);
+        ++plan.imported;
+        plan.report.push_back("imported \"" + song.title + "\" from " + name + notes(song));
+    }
+
+    static void skip(const std::string& name, const std::string& why, ImportPlan& plan) {
+        ++plan.skipped;
+        plan.report.push_back("skipped " + name + ": " + why);
+    }
+
+    std::string book() const { return std::string(before_) + added_ + std::string(after_); }
+
+private:
+    std::unordered_set<std::string> in_book_;
+    std::unordered_set<std::string> in_import_;
+    std::string_view before_;
+    std::string_view after_;
+    std::string added_;
+};
+
+}  // namespace
+
+std::string file_title(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
+    return std::string(name);
+}
+
+ImportPlan plan_import(std::string_view book_bytes, const std::vector<std::string>& files,
+                       const ReadFile& read) {
+    ImportPlan plan;
+    Planner planner(book_bytes);
+    std::string bytes;
+    for (const std::string& name : files) {
+        if (!read(name, bytes)) {
+            Planner::skip(name, "it cannot be read", plan);
+            continue;
+        }
+        planner.take(name, bytes, plan);
+    }
+    if (plan.imported > 0) plan.new_book = planner.book();
+    return plan;
+}
+
+}  // namespace lyro
