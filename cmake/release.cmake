@@ -1,5 +1,6 @@
-# The Windows release: songbook-<version>-win32.zip with both programs and
-# README.txt, made by CPack's ZIP generator (release.sh runs it).
+# The Windows release: songbook-<version>-win32.zip with songdesk.exe,
+# songserv.exe, songtool.exe and README.txt, made by CPack's ZIP generator
+# (release.sh runs it).
 set(release_readme ${CMAKE_BINARY_DIR}/release/README.txt)
 set(readme_source ${CMAKE_SOURCE_DIR}/docs/windows/README.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${readme_source})
@@ -9,7 +10,7 @@ string(REPLACE "@SONGBOOK_VERSION@" "${PROJECT_VERSION}" readme_text "${readme_t
 string(REPLACE "\n" "\r\n" readme_text "${readme_text}")
 file(WRITE ${release_readme} "${readme_text}")
 
-install(TARGETS songdesk songserv RUNTIME DESTINATION .)
+install(TARGETS songdesk songserv songtool RUNTIME DESTINATION .)
 install(FILES ${release_readme} DESTINATION .)
 # The release needs only the two programs, not every test program.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)

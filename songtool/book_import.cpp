@@ -29,7 +29,7 @@ std::string notes(const ImportedSong& song) {
 
 class Planner {
 public:
-    explicit Planner(std::string_view book_bytes) {
+    Planner(std::string_view book_bytes, const ShowTitle& show) : show_(show) {
         const BookSongs book = find_book_songs(book_bytes);
         for (const BookSong& song : book.songs) {
             if (!song.after_end_marker) in_book_.insert(folded(song.title));
@@ -49,16 +49,16 @@ public:
         }
         const ImportedSong& song = std::get<ImportedSong>(outcome);
         const std::string key = folded(song.title);
+        const std::string title = "\"" + show_(song.title) + "\"";
         if (in_book_.count(key)) {
-            return skip(name, "a song titled \"" + song.title + "\" is already in the songbook", plan);
+            return skip(name, "a song titled " + title + " is already in the songbook", plan);
         }
         if (!in_import_.insert(key).second) {
-            return skip(name, "a song titled \"" + song.title + "\" comes earlier in this import",
-                        plan);
+            return skip(name, "a song titled " + title + " comes earlier in this import", plan);
         }
         added_ += song_in_book_form(song);
         ++plan.imported;
-        plan.report.push_back("imported \"" + song.title + "\" from " + name + notes(song));
+        plan.report.push_back("imported " + title + " from " + name + notes(song));
     }
 
     static void skip(const std::string& name, const std::string& why, ImportPlan& plan) {
@@ -69,6 +69,7 @@ public:
     std::string book() const { return std::string(before_) + added_ + std::string(after_); }
 
 private:
+    const ShowTitle& show_;
     std::unordered_set<std::string> in_book_;
     std::unordered_set<std::string> in_import_;
     std::string_view before_;
@@ -87,9 +88,9 @@ std::string file_title(std::string_view path) {
 }
 
 ImportPlan plan_import(std::string_view book_bytes, const std::vector<std::string>& files,
-                       const ReadFile& read) {
+                       const ReadFile& read, const ShowTitle& show) {
     ImportPlan plan;
-    Planner planner(book_bytes);
+    Planner planner(book_bytes, show);
     std::string bytes;
     for (const std::string& name : files) {
         if (!read(name, bytes)) {

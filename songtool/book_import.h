@@ -21,11 +21,15 @@ struct ImportPlan {
 // Reads file `name` whole into `bytes`; false when it cannot be read.
 using ReadFile = std::function<bool(const std::string& name, std::string& bytes)>;
 
+// How a title (Windows-1252) is shown in the report.
+using ShowTitle = std::function<std::string(std::string_view title)>;
+
 // `book_bytes`: the songbook as it is ("" for none yet). A file whose title
 // a song of the songbook already has (compared folded), or an earlier file
 // of the same import, is skipped.
 ImportPlan plan_import(std::string_view book_bytes, const std::vector<std::string>& files,
-                       const ReadFile& read);
+                       const ReadFile& read,
+                       const ShowTitle& show = [](std::string_view t) { return std::string(t); });
 
 // The file name without its folders and its extension: a file's title when
 // it has no {title}.

@@ -88,10 +88,11 @@ int run_import(SaveFiles& files, const ToolArgs& args, std::ostream& out, std::o
     std::string old_book;
     if (!read_book(files, args.book, false, old_book, err)) return 1;
     const bool existed = files.exists(args.book);
-    const ImportPlan plan = plan_import(old_book, args.files, [&](const std::string& name, std::string& bytes) {
+    const auto read = [&](const std::string& name, std::string& bytes) {
         return files.read_whole(name, bytes);
-    });
-    for (const std::string& line : plan.report) out << local_text(line) << "\n";
+    };
+    const ImportPlan plan = plan_import(old_book, args.files, read, local_text);
+    for (const std::string& line : plan.report) out << line << "\n";
     out << plan.imported << " imported, " << plan.skipped << " skipped.\n";
     if (plan.imported == 0) {
         out << book_name(args.book) << " is unchanged.\n";

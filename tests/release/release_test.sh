@@ -1,8 +1,9 @@
 #!/bin/bash
 # The Windows release as a user gets it: the zip that CPack makes holds
-# songdesk.exe, songserv.exe and README.txt (CR LF) in one folder; unpacked
-# into a scratch folder, its songserv.exe starts under Wine from there,
-# serves a page on port 80 and stops when the profile asks it to.
+# songdesk.exe, songserv.exe, songtool.exe and README.txt (CR LF) in one
+# folder; unpacked into a scratch folder, its songserv.exe starts under
+# Wine from there, serves a page on port 80 and stops when the profile asks
+# it to, and its songtool.exe imports a song.
 # Arguments: the build folder, the wine-run wrapper, the songserv program
 # test (which starts the program that SONGSERV_PROGRAM names).
 set -euo pipefail
@@ -24,7 +25,7 @@ mkdir "$scratch/unpacked"
 (cd "$scratch/unpacked" && cmake -E tar xf "$zip") || fail "the zip does not unpack"
 folder=$scratch/unpacked/$name
 listing=$(cd "$folder" && ls)
-[[ $listing == $'README.txt\nsongdesk.exe\nsongserv.exe' ]] ||
+[[ $listing == $'README.txt\nsongdesk.exe\nsongserv.exe\nsongtool.exe' ]] ||
     fail "the release folder holds: $listing"
 grep -q $'^Getting started\r$' "$folder/README.txt" || fail "README.txt lacks its CR LF sections"
 ! grep -q '@SONGBOOK_VERSION@' "$folder/README.txt" || fail "README.txt names no version"
@@ -33,4 +34,10 @@ windows_path="Z:$(echo "$folder/songserv.exe" | tr / '\\')"
 SONGSERV_PROGRAM=$windows_path "$wine_run" "$program_test" \
     --gtest_filter=SongservProgram.ServesPort80UntilTheProfileAsksItToStop ||
     fail "the unpacked songserv.exe did not serve its page"
-echo "1 passed, 0 failed"
+mkdir "$scratch/songs"
+printf '{title: Release Song}\r\n[G]Sing\r\n' >"$scratch/songs/song.cho"
+(cd "$scratch/songs" && "$wine_run" "$folder/songtool.exe" import song.cho | grep -q '1 imported') ||
+    fail "the unpacked songtool.exe did not import a song"
+grep -q '^::::: Release Song ::::: KEY=xx' "$scratch/songs/songbook.lyr" ||
+    fail "songtool.exe wrote no song into the songbook"
+echo "2 passed, 0 failed"

@@ -102,10 +102,7 @@ TEST(ChordProImport, CountsTheCharactersWindows1252Lacks) {
 }
 
 TEST(ChordProImport, TheSongIsWrittenAsTheEditorWritesIt) {
-    ImportedSong song;
-    song.title = "Be Still";
-    song.key = "D";
-    song.lines = {"D<", "Be still", ""};
+    ImportedSong song{"Be Still", "D", {"D<", "Be still", ""}};
     EXPECT_EQ(song_in_book_form(song),
               "::::: Be Still ::::: KEY=D\r\n \r\nD< \r\nBe still \r\n \r\n");
     song.key.clear();
