@@ -2,6 +2,7 @@
 // import's plan and the songbook check.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,7 +40,7 @@ TEST(SongtoolArgs, FilesAloneAreDroppedFilesForTheSongbookBesideTheProgram) {
     EXPECT_EQ(a.command, ToolCommand::import);
     EXPECT_TRUE(a.dropped);
     EXPECT_EQ(a.files, (Lines{"C:\\songs\\a.cho", "b.cho"}));
-    EXPECT_EQ(a.book, "prog/songbook.lyr");
+    EXPECT_EQ(a.book, (std::filesystem::path("prog") / "songbook.lyr").string());
     EXPECT_FALSE(parse_tool_args({"check"}, true, "prog").dropped);
 }
 

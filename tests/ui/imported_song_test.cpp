@@ -4,10 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <variant>
 #include <vector>
 
-#include "songtool/chordpro/chordpro_import.h"
+#include "songtool/book_import.h"
 #include "tests/ui/viewer_fixture.h"
 
 namespace lyro::test {
@@ -68,11 +67,16 @@ std::size_t stretched_column(const std::string& typed, const std::string& shown,
 
 class ImportedSong : public ::testing::Test {
 protected:
+    // Imported as songtool imports it: into the test songbook, before its
+    // end marker.
     void SetUp() override {
-        const ImportOutcome outcome = import_chordpro(kChordPro, "morning");
-        ASSERT_TRUE(std::holds_alternative<lyro::ImportedSong>(outcome));
-        write_file(run.state.files.songbook(),
-                   sample_songbook() + song_in_book_form(std::get<lyro::ImportedSong>(outcome)));
+        const ImportPlan plan =
+            plan_import(sample_songbook(), {"morning.cho"}, [](const std::string&, std::string& bytes) {
+                bytes = kChordPro;
+                return true;
+            });
+        ASSERT_EQ(plan.imported, 1u);
+        write_file(run.state.files.songbook(), plan.new_book);
     }
     DeskRun run;
 };
