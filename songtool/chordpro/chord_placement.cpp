@@ -12,19 +12,54 @@ struct InlineChord {
     std::string text;
 };
 
+// A chord as one word of a chord line: blanks around it dropped, and a
+// blank or '<' inside it (which would split it, or end the chord line
+// there) written as '_'.
+std::string chord_text(std::string_view text) {
+    const std::size_t from = text.find_first_not_of(' ');
+    if (from == std::string_view::npos) return "";
+    std::string chord(text.substr(from, text.find_last_not_of(' ') - from + 1));
+    for (char& c : chord) {
+        if (c == ' ' || c == '<') c = '_';
+    }
+    return chord;
+}
+
 // Splits a ChordPro line into its lyric and its chords.
 void split_chords(std::string_view line, std::string& lyric, std::vector<InlineChord>& chords) {
+    // The next ']' is looked for again only once it lies behind: a line of
+    // many '[' and few ']' stays one pass, however long.
+    std::size_t next_close = 0;
     for (std::size_t i = 0; i < line.size(); ++i) {
-        const std::size_t close = line[i] == '[' ? line.find(']', i + 1) : std::string_view::npos;
+        if (line[i] == '[' && next_close != std::string_view::npos && next_close <= i) {
+            next_close = line.find(']', i + 1);
+        }
+        const std::size_t close = line[i] == '[' ? next_close : std::string_view::npos;
         if (close == std::string_view::npos) {
             lyric += line[i];
             continue;
         }
         std::string_view text = line.substr(i + 1, close - i - 1);
         if (!text.empty() && text.front() == '*') text.remove_prefix(1);  // an annotation
-        if (!text.empty()) chords.push_back({lyric.size(), std::string(text)});
+        if (std::string chord = chord_text(text); !chord.empty()) {
+            chords.push_back({lyric.size(), std::move(chord)});
+        }
         i = close;
     }
+}
+
+bool note_letter(char c) { return (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g'); }
+
+// Transposed, a root without a sharp or flat may gain one (A becomes Bb)
+// and write over the column after the chord: a chord that had to be moved
+// away from such a chord keeps two blanks from it. The test is the one the
+// transposition makes ('B' and 'b' after the letter are flats, but "bas").
+bool root_can_grow(std::string_view chord) {
+    if (chord.empty() || !note_letter(chord.front())) return false;
+    if (chord.size() == 1) return true;
+    const char second = chord[1];
+    const bool flat = second == 'B' || (second == 'b' && !chord.substr(1).starts_with("bas"));
+    return !flat && second != '#';
 }
 
 void put_at(std::string& line, std::size_t column, std::string_view text) {
@@ -42,17 +77,19 @@ PlacedLine place_chords(std::string_view line) {
 
     std::size_t stretched = 0;  // blanks put into the lyric so far
     std::size_t free_from = 0;  // the first column the next chord may take
+    std::size_t safe_from = 0;  // the same, where it has to be moved anyway
     for (const InlineChord& chord : chords) {
         std::size_t column = chord.at + stretched;
         if (column < free_from) {
-            const std::size_t gap = free_from - column;
+            const std::size_t gap = safe_from - column;
             // Past the lyric's end there is nothing to move apart.
             if (column < placed.lyric.size()) placed.lyric.insert(column, gap, ' ');
             stretched += gap;
-            column = free_from;
+            column = safe_from;
         }
         put_at(placed.chords, column, chord.text);
         free_from = column + chord.text.size() + 1;
+        safe_from = free_from + (root_can_grow(chord.text) ? 1 : 0);
     }
     placed.chords += '<';
     // Blanks at the end of a lyric only ever stood under chords past it.

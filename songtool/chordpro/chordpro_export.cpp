@@ -26,13 +26,28 @@ std::vector<std::string_view> editor_lines(const std::vector<std::string>& body)
     return lines;
 }
 
+bool holds_bracket(std::string_view line) { return line.find('[') != std::string_view::npos; }
+
 // A line that ChordPro would read as a comment or a directive keeps its
 // meaning behind an empty chord, which readers pass over.
-std::string lyric_line(std::string_view line) {
+std::string guarded(std::string_view line) {
     const std::size_t first = line.find_first_not_of(" \t");
     const bool looks_special =
         first != std::string_view::npos && (line[first] == '#' || line[first] == '{');
     return looks_special ? "[]" + std::string(line) : std::string(line);
+}
+
+// A lyric line as ChordPro. One that holds '[' (a tab, say) goes into a
+// tab section, which is copied as it stands, so that no chord is read into
+// it.
+std::string lyric_line(std::string_view line) {
+    if (!holds_bracket(line)) return guarded(line);
+    std::string out = "{start_of_tab}";
+    out += kLineEnd;
+    out += line;
+    out += kLineEnd;
+    out += "{end_of_tab}";
+    return out;
 }
 
 }  // namespace
@@ -45,11 +60,12 @@ std::string export_chordpro(std::string_view title, std::string_view key,
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!is_chord_line(lines[i])) {
             text += lyric_line(lines[i]);
-        } else if (i + 1 < lines.size() && !is_chord_line(lines[i + 1]) && !blank(lines[i + 1])) {
-            text += lyric_line(inline_chords(lines[i], lines[i + 1]));
+        } else if (i + 1 < lines.size() && !is_chord_line(lines[i + 1]) && !blank(lines[i + 1]) &&
+                   !holds_bracket(lines[i + 1])) {
+            text += guarded(inline_chords(lines[i], lines[i + 1]));
             ++i;
         } else {
-            text += lyric_line(inline_chords(lines[i], ""));
+            text += guarded(inline_chords(lines[i], ""));
         }
         text += kLineEnd;
     }

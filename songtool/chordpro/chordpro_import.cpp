@@ -4,20 +4,29 @@
 #include <algorithm>
 #include <optional>
 
+#include "library/catalog.h"
+#include "library/current_song.h"
 #include "library/editor_boxes.h"
 #include "library/song_body.h"
 #include "library/title_ops.h"
 #include "platform/whole_file.h"
 #include "songtool/chordpro/chord_placement.h"
+#include "songtool/chordpro/line_wrapping.h"
 #include "songtool/chordpro/text_decoding.h"
 
 namespace lyro {
 
 namespace {
 
-// The reader cuts a stored line at 991 characters, LF included; the writer
-// appends a blank to every line. Longer lines would come back in pieces.
-constexpr std::size_t kLineTextMax = 988;
+// The viewer shows the first 100 characters of a stored line, the
+// writer's blank included: longer lines are broken to fit.
+constexpr std::size_t kWrapWidth = kSongLineMax - 1;
+// The viewer holds 200 lines: the blank line 0, the writer's single-blank
+// line, then the song's own.
+constexpr std::size_t kSongLinesMax = kDisplaySlots - 2;
+// The song editor loads at most 19,999 characters of a song (each stored
+// line with its CR LF); saving a song it loaded cut short would lose the rest.
+constexpr std::size_t kEditorTextMax = 19'999;
 
 std::string_view trimmed(std::string_view s) {
     const std::size_t from = s.find_first_not_of(" \t");
@@ -58,10 +67,6 @@ std::optional<std::string> misread(std::string_view line, bool chord_line) {
     if (holds(line, kLabelMark)) return "it holds \"*****\", which would make a list label";
     if (!chord_line && holds(line, "<")) {
         return "the lyric holds \"<\", which would make it a chord line";
-    }
-    if (line.size() > kLineTextMax) {
-        return "it is longer than the " + std::to_string(kLineTextMax) +
-               " characters a songbook line holds";
     }
     const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; };
     if (std::any_of(line.begin(), line.end(), control)) {
@@ -107,7 +112,7 @@ public:
                 in_tab_ = false;
                 return true;
             }
-            return add(std::string(line), false);  // tabs are copied as they stand
+            return add_lyric(std::string(line));  // tabs are copied as they stand
         }
         if (trimmed(line).starts_with('#')) {
             ++song_.dropped;
@@ -126,13 +131,13 @@ private:
             song_.key = d.arg;
         } else if (is_one_of(n, {"subtitle", "st", "artist", "comment", "c", "comment_italic",
                                  "ci", "comment_box", "cb"}) && !d.arg.empty()) {
-            return add(d.arg, false);
+            return add_lyric(d.arg);
         } else if (is_one_of(n, {"start_of_chorus", "soc"})) {
-            return add(d.arg.empty() ? "Chorus:" : d.arg, false);
+            return add_lyric(d.arg.empty() ? "Chorus:" : d.arg);
         } else if (is_one_of(n, {"start_of_verse", "sov"})) {
-            return add(d.arg.empty() ? "Verse:" : d.arg, false);
+            return add_lyric(d.arg.empty() ? "Verse:" : d.arg);
         } else if (is_one_of(n, {"start_of_bridge", "sob"})) {
-            return add(d.arg.empty() ? "Bridge:" : d.arg, false);
+            return add_lyric(d.arg.empty() ? "Bridge:" : d.arg);
         } else if (is_one_of(n, {"start_of_tab", "sot"})) {
             in_tab_ = true;
         } else if (!is_one_of(n, {"end_of_chorus", "eoc", "end_of_verse", "eov",
@@ -142,33 +147,53 @@ private:
         return true;
     }
 
-    bool take_lyric(std::string_view line) {
-        const PlacedLine placed = place_chords(line);
-        if (placed.chords.empty()) return add(placed.lyric, false);
-        if (!add(placed.chords, true)) return false;
-        return placed.chords_only() || add(placed.lyric, false);
+    bool take_lyric(std::string_view line) { return add_placed(place_chords(line)); }
+
+    bool add_lyric(std::string line) { return add_placed({"", std::move(line)}); }
+
+    bool add_placed(const PlacedLine& line) {
+        for (const PlacedLine& piece : wrap_placed(line, kWrapWidth)) {
+            if (!piece.chords.empty() && !add(piece.chords, true)) return false;
+            if ((piece.chords.empty() || !piece.lyric.empty()) && !add(piece.lyric, false)) {
+                return false;
+            }
+        }
+        return true;
     }
 
     bool add(std::string line, bool chord_line) {
-        if (const auto why = misread(line, chord_line)) {
-            *refusal_ = {number_, *why};
-            return false;
-        }
+        if (const auto why = misread(line, chord_line)) return refuse(*why);
+        editor_chars_ += line.size() + 3;  // the writer's blank, CR LF
         song_.lines.push_back(std::move(line));
+        if (song_.lines.size() > kSongLinesMax) {
+            return refuse("the song runs past " + std::to_string(kSongLinesMax) +
+                          " lines, more than the viewer shows");
+        }
+        if (editor_chars_ > kEditorTextMax) {
+            return refuse("the song is longer than the " + std::to_string(kEditorTextMax) +
+                          " characters the song editor holds");
+        }
         return true;
+    }
+
+    bool refuse(std::string why) {
+        *refusal_ = {number_, std::move(why)};
+        return false;
     }
 
     ImportedSong& song_;
     bool in_tab_ = false;
     std::size_t number_ = 0;
     ImportRefusal* refusal_ = nullptr;
+    std::size_t editor_chars_ = 3;  // the writer's single-blank line
 };
 
 // Why `title` cannot be a title of the songbook, or nothing.
 std::optional<std::string> bad_title(std::string_view title) {
     if (title.size() > kImportTitleMax) {
-        return "its title is longer than the " + std::to_string(kImportTitleMax) +
-               " characters the songbook finds a song by";
+        return "its title is " + std::to_string(title.size()) +
+               " characters long: the library's song box finds a song by its first " +
+               std::to_string(kImportTitleMax) + " only";
     }
     for (std::string_view mark : {kEndMarker, kLabelMark}) {
         if (holds(title, mark)) return "its title holds \"" + std::string(mark) + "\"";

@@ -28,8 +28,9 @@ struct ImportRefusal {
 
 using ImportOutcome = std::variant<ImportedSong, ImportRefusal>;
 
-// The longest title the songbook can look a song up by.
-inline constexpr std::size_t kImportTitleMax = 99;
+// The longest title of a song that can be picked in the library: its song
+// box hands on the first 49 characters of a title only.
+inline constexpr std::size_t kImportTitleMax = 49;
 
 // `fallback_title`: the file name without its extension, the title of a
 // file without {title}.

@@ -20,13 +20,16 @@ TEST(ChordPlacement, EachChordStandsAtItsLyricCharacter) {
         {"A[Am]men", " Am<", "Amen"},
         // Chords past the end of the line.
         {"Over[C]", "    C<", "Over"},
-        {"Over [C] [D]", "     C D<", "Over"},
-        // Touching chords stretch the lyric, in the middle of a word too.
-        {"[Am7]A[D]men", "Am7 D<", "A   men"},
-        {"ris[Am7]i[D]ng", "   Am7 D<", "risi   ng"},
-        // Chords alone: one blank at least between them.
-        {"[G][D][Em]", "G D Em<", ""},
+        {"Over [C#] [D]", "     C# D<", "Over"},
+        // Touching chords stretch the lyric, in the middle of a word too;
+        // two blanks after a root that can grow when transposed (A to Bb).
+        {"[Am7]A[D]men", "Am7  D<", "A    men"},
+        {"ris[Bbm7]i[D]ng", "   Bbm7 D<", "risi    ng"},
+        {"[Cbass]x[Ebm]y[F#]z", "Cbass  Ebm F#<", "x      y   z"},
+        // Chords alone: the same distances.
+        {"[G][D][Em]", "G  D  Em<", ""},
         {"[G]  [D]   [Em]", "G D  Em<", ""},
+        {"[N.C.][G]", "N.C. G<", ""},
         // Text that is not a chord is carried as it is; an annotation loses its '*'.
         {"[N.C.]Stop", "N.C.<", "Stop"},
         {"[*riff] go", "riff<", " go"},
@@ -34,6 +37,8 @@ TEST(ChordPlacement, EachChordStandsAtItsLyricCharacter) {
         {"[G", "", "[G"},
         {"a ] b", "", "a ] b"},
         {"[]#1 hit", "", "#1 hit"},
+        {"[ ]x", "", "x"},
+        {"[ N. C. ]x [a<b]y", "N._C. a_b<", "x     y"},
         {"", "", ""},
     };
     for (const PlacementRow& row : rows) {

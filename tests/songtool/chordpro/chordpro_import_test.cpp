@@ -51,8 +51,9 @@ TEST(ChordProImport, TheTitleComesFromTheFileNameAndFitsTheSongbook) {
     EXPECT_EQ(imported("{t:  :Odd  }\nla\n").title, "-Odd");
     EXPECT_EQ(imported("{title: /Hidden}\nla\n").title, "/Hidden");
     EXPECT_EQ(imported("la\n", "").title, "NONAME");
-    EXPECT_EQ(imported("{title: " + std::string(99, 'x') + "}\nla\n").title.size(), 99u);
-    EXPECT_NE(refused("{title: " + std::string(100, 'x') + "}\nla\n").reason.find("99"),
+    // The library's song box finds a song by 49 characters of its title.
+    EXPECT_EQ(imported("{title: " + std::string(49, 'x') + "}\nla\n").title.size(), 49u);
+    EXPECT_NE(refused("{title: " + std::string(50, 'x') + "}\nla\n").reason.find("49"),
               std::string::npos);
     EXPECT_EQ(refused("{title: a #*#*# b}\nla\n").line, 0u);
     EXPECT_EQ(refused("{title: ***** x}\nla\n").line, 0u);
@@ -86,12 +87,31 @@ TEST(ChordProImport, ALineTheSongbookWouldMisreadRefusesTheSongAtThatLine) {
 TEST(ChordProImport, EmptyBrokenAndHugeFilesAreRefusedOrImportedWhole) {
     EXPECT_EQ(refused("").line, 0u);
     EXPECT_EQ(refused("{title: Only}\n\n   \n").line, 0u);
-    EXPECT_EQ(refused(std::string(5'000'000, 'x')).line, 1u);  // one huge line
+    // One huge line: broken into more than the song editor holds.
+    EXPECT_EQ(refused(std::string(5'000'000, 'x')).line, 1u);
+    EXPECT_EQ(refused("a\n" + std::string(5'000'000, '[')).line, 2u);
     // Unbalanced brackets and braces are text.
     EXPECT_EQ(imported("[G\n]\n{title\n").lines, (Lines{"[G", "]", "{title"}));
-    // 988 characters fit a songbook line with the writer's blank; 989 do not.
-    EXPECT_EQ(imported(std::string(988, 'x')).lines.size(), 1u);
-    EXPECT_EQ(refused(std::string(989, 'x')).line, 1u);
+}
+
+TEST(ChordProImport, KeepsTheSongWithinWhatTheViewerAndTheEditorHold) {
+    // Lines of up to 99 characters stay whole (100 with the writer's blank).
+    EXPECT_EQ(imported(std::string(99, 'x')).lines, (Lines{std::string(99, 'x')}));
+    const Lines broken = imported("{c: " + std::string(60, 'a') + " " + std::string(60, 'b') + "}").lines;
+    EXPECT_EQ(broken, (Lines{std::string(60, 'a'), std::string(60, 'b')}));
+    // 198 lines of the song are shown; one more is refused at its line.
+    std::string text;
+    for (int i = 0; i < 198; ++i) text += "la\n";
+    EXPECT_EQ(imported(text).lines.size(), 198u);
+    EXPECT_EQ(refused(text + "la\n").line, 199u);
+    // The editor loads 19,999 characters, each line with the writer's blank
+    // and CR LF: 196 lines of 99 characters fit, the 197th does not.
+    text.clear();
+    for (int i = 0; i < 196; ++i) text += std::string(99, 'x') + "\n";
+    EXPECT_EQ(imported(text).lines.size(), 196u);
+    text += std::string(99, 'x') + "\n";
+    EXPECT_EQ(refused(text).line, 197u);
+    EXPECT_NE(refused(text).reason.find("19999"), std::string::npos);
 }
 
 TEST(ChordProImport, CountsTheCharactersWindows1252Lacks) {

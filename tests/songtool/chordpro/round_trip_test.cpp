@@ -78,9 +78,10 @@ TEST(RoundTrip, ACanonicalSongExportedAndImportedGivesBackItsLines) {
         Lines lines;
         const int count = 1 + static_cast<int>(gen() % 12);
         for (int i = 0; i < count; ++i) {
-            switch (gen() % 5) {
+            switch (gen() % 6) {
                 case 0: lines.push_back(chord_line(gen)); break;  // alone, or above a lyric
                 case 1: lines.push_back(""); break;
+                case 2: lines.push_back("e|--[3]--|"); break;  // a tab, brackets and all
                 default: lines.push_back(lyric(gen));
             }
         }
