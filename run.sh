@@ -73,7 +73,14 @@ else
 fi
 
 echo "Starting songdesk in $workdir"
-"$wine_loader" "$desk" || echo "songdesk ended with status $?" >&2
+desk_status=0
+"$wine_loader" "$desk" || desk_status=$?
+if ((desk_status != 0)); then
+    # Ended by a signal or a lost display, songdesk never asked the server
+    # to stop: waiting for that would only delay the end.
+    echo "songdesk ended with status $desk_status; ending songserv." >&2
+    exit "$desk_status"
+fi
 
 if [[ -n $serv_pid ]]; then
     # songdesk asked the server to stop; it sees that after one more page.

@@ -2,7 +2,8 @@
 // library dialog, then ends it in order, as a user would: every dialog and
 // question it shows is answered No, OK or Cancel, and its main window is
 // closed. Exits 0 once songdesk's windows are gone, 1 if the library never
-// appeared, 2 if songdesk did not end within the time allowed.
+// appeared, 2 if songdesk did not end within the time allowed. With
+// --wait-only it only waits for the library dialog, and leaves songdesk be.
 #include <windows.h>
 
 #include <cstdio>
@@ -41,12 +42,13 @@ BOOL CALLBACK count_visible(HWND window, LPARAM count) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     HWND library = wait_for_library(60000);
     if (!library) {
         std::puts("songdesk's library dialog did not appear");
         return 1;
     }
+    if (argc > 1 && std::string(argv[1]) == "--wait-only") return 0;
     DWORD process = 0;
     const DWORD thread = GetWindowThreadProcessId(library, &process);
     std::printf("songdesk's library dialog is up (process %lu)\n", process);

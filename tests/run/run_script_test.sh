@@ -7,9 +7,11 @@
 # order: songdesk writes TERMINATE=1, one request, songserv stops, exit 0.
 # With "port-taken", another server holds port 80 first: songserv's
 # "Unable to bind" line and the advice reach the user, and songdesk starts
-# all the same.
+# all the same. With "desk-killed", songdesk is killed instead of closed:
+# it never asks songserv to stop, and run.sh ends songserv at once, saying
+# so, with songdesk's status.
 # Arguments: the source folder, the Windows build folder, close_songdesk.exe,
-# the native songserv, and "in-order" or "port-taken".
+# the native songserv, and "in-order", "port-taken" or "desk-killed".
 set -uo pipefail
 source_dir=$1 build=$2 closer=$3 native_songserv=$4 mode=$5
 scratch=$(mktemp -d)
@@ -52,6 +54,29 @@ for _ in $(seq 600); do
 done
 [[ -n $served ]] || fail "nothing answered on port 80"
 
+if [[ $mode == desk-killed ]]; then
+    # Once songdesk's first window is up, it is killed, as a crash or a lost
+    # display ends it (the prefix's Wine server stays: other tests use it).
+    # run.sh must not wait the ten seconds it gives a server asked to stop.
+    "$build/wine-run" "$closer" --wait-only || fail "songdesk's first window was not up"
+    pkill -KILL -f '[/\\]songdesk[.]exe' || fail "no songdesk process to kill"
+    for _ in $(seq 50); do
+        kill -0 "$run_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$run_pid" 2>/dev/null && fail "run.sh did not end soon after songdesk was killed"
+    wait "$run_pid"
+    status=$?
+    run_pid=
+    [[ $status -ne 0 ]] || fail "run.sh ended with status 0 after songdesk was killed"
+    grep -q "songdesk ended with status $status; ending songserv." "$scratch/run.log" ||
+        fail "run.sh did not say that songdesk ended and that songserv is ended"
+    for _ in $(seq 20); do answers || break; sleep 0.1; done
+    answers && fail "songserv still answers after run.sh ended"
+    cat "$scratch/run.log"
+    echo "1 passed, 0 failed"
+    exit 0
+fi
 "$build/wine-run" "$closer" || fail "songdesk's first window was not up, or it did not end"
 
 for _ in $(seq 300); do
