@@ -31,6 +31,18 @@ fail() {
 }
 
 answers() { curl -s -o /dev/null --max-time 1 http://127.0.0.1/; }
+# Waits up to TENTHS tenths of a second for run.sh to end; its exit status
+# in $status, or FAILED with WHY.
+wait_for_run() {  # wait_for_run TENTHS WHY
+    for _ in $(seq "$1"); do
+        kill -0 "$run_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$run_pid" 2>/dev/null && fail "$2"
+    wait "$run_pid"
+    status=$?
+    run_pid=
+}
 
 mkdir "$scratch/book"
 printf '::::: AMAZING GRACE :::::\r\n \r\nG   C<\r\nAmazing grace\r\n' > "$scratch/book/songbook.lyr"
@@ -60,14 +72,7 @@ if [[ $mode == desk-killed ]]; then
     # run.sh must not wait the ten seconds it gives a server asked to stop.
     "$build/wine-run" "$closer" --wait-only || fail "songdesk's first window was not up"
     pkill -KILL -f '[/\\]songdesk[.]exe' || fail "no songdesk process to kill"
-    for _ in $(seq 50); do
-        kill -0 "$run_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$run_pid" 2>/dev/null && fail "run.sh did not end soon after songdesk was killed"
-    wait "$run_pid"
-    status=$?
-    run_pid=
+    wait_for_run 50 "run.sh did not end soon after songdesk was killed"
     [[ $status -ne 0 ]] || fail "run.sh ended with status 0 after songdesk was killed"
     grep -q "songdesk ended with status $status; ending songserv." "$scratch/run.log" ||
         fail "run.sh did not say that songdesk ended and that songserv is ended"
@@ -78,15 +83,7 @@ if [[ $mode == desk-killed ]]; then
     exit 0
 fi
 "$build/wine-run" "$closer" || fail "songdesk's first window was not up, or it did not end"
-
-for _ in $(seq 300); do
-    kill -0 "$run_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$run_pid" 2>/dev/null && fail "run.sh did not end after songdesk had ended"
-wait "$run_pid"
-status=$?
-run_pid=
+wait_for_run 300 "run.sh did not end after songdesk had ended"
 [[ $status -eq 0 ]] || fail "run.sh ended with status $status"
 grep -q "Starting songdesk" "$scratch/run.log" || fail "songdesk was not started"
 if [[ $mode == port-taken ]]; then
