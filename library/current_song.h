@@ -16,6 +16,9 @@ inline constexpr std::size_t kDisplaySlots = 200;  // display lines kept at leas
 struct CurrentSong {
     // Set by the caller before a load; a load leaves it folded.
     std::string title;
+    // What the song's header names after "KEY=", as written (empty when it
+    // names nothing); set by every load.
+    std::string header_key;
     // Lines in use, line 0 included. raw and display hold at least this many.
     std::size_t line_count = 0;
     // raw[0] is a single blank after every load; raw[1..] the song's body.

@@ -15,6 +15,7 @@ struct DataFiles {
     std::string temp() const { return name("temp.lyr"); }
     std::string songlist() const { return name("songlist.txt"); }
     std::string page() const { return name("index.html"); }
+    std::string stage() const { return name("stage.json"); }
 
 private:
     std::string name(const char* file) const { return (dir / file).string(); }

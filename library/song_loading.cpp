@@ -25,6 +25,7 @@ constexpr std::string_view kNotFound = "Song Not Found";
 void start_song(CurrentSong& song) {
     song.raw.assign(1, " ");
     song.line_count = 1;
+    song.header_key.clear();
 }
 
 // Display line i becomes raw line i for every line in use; display lines
@@ -67,7 +68,8 @@ void read_song_body(BookFile& book, Beeper& beeper,
     }
 }
 
-bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& beeper) {
+bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& beeper,
+               std::string* key) {
     fold_title(title);
     std::string_view line;
     while (next_book_line(book, line, beeper)) {
@@ -75,6 +77,7 @@ bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& be
         if (holds(line, kEndMarker)) break;
         if (holds(line, kHeaderMark) && folded(header_title(line)) == title) {
             status.set_text(kFound);
+            if (key) key->assign(header_key(line));
             return true;
         }
     }
@@ -91,7 +94,7 @@ void load_current_song(const std::string& songbook_path, CurrentSong& song, Text
         // viewer shows does not depend on why the song is missing.
         fold_title(song.title);
         status.set_text(kNotFound);
-    } else if (find_song(book, song.title, status, beeper)) {
+    } else if (find_song(book, song.title, status, beeper, &song.header_key)) {
         read_song_body(book, beeper,
                        [&song](std::string_view line) { song.raw.emplace_back(line); });
         song.line_count = song.raw.size();

@@ -15,8 +15,10 @@ namespace lyro {
 // Folds `title` in place and reads `book` (open at its start) up to the first
 // song header whose folded title equals it. Returns true with the file just
 // after that header; false at the end marker or the end of the file. Writes
-// " " or "Song Not Found" into the status label either way.
-bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& beeper);
+// " " or "Song Not Found" into the status label either way. When found,
+// `key`, if given, takes what the header names after "KEY=".
+bool find_song(BookFile& book, std::string& title, TextLabel& status, Beeper& beeper,
+               std::string* key = nullptr);
 
 // Whether `line` ends the song before it: it holds the end marker or a
 // song header.

@@ -67,4 +67,17 @@ void strip_rtf_words(std::string& line) {
     line = std::move(kept);
 }
 
+std::string_view header_key(std::string_view header_line) {
+    const std::string_view title = header_title(header_line);
+    // A header without a title has no title to skip.
+    const std::size_t after_title =
+        title.empty() ? 0
+                      : static_cast<std::size_t>(title.data() - header_line.data()) + title.size();
+    std::string_view rest = header_line.substr(after_title);
+    const std::size_t mark = rest.rfind("KEY=");
+    if (mark == std::string_view::npos) return {};
+    rest.remove_prefix(mark + 4);
+    return rest.substr(0, rest.find_first_of(" \t\r\n"));
+}
+
 }  // namespace lyro

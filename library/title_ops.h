@@ -20,6 +20,12 @@ inline bool holds(std::string_view line, std::string_view marker) {
 // first character never counts as that colon) or the end of the line.
 std::string_view header_title(std::string_view header_line);
 
+// What a header line's "KEY=" names: the word after the last "KEY=" that
+// follows the title, up to a blank or the end of the line; empty when the
+// header has none. "KEY=xx", which songdesk writes for every new song, gives
+// "xx", which names no key.
+std::string_view header_key(std::string_view header_line);
+
 // a..z in capitals, every other byte as it is: the first step of folding,
 // and the form in which a song added at the end gets its title.
 void upper_case(std::string& title);

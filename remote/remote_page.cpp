@@ -1,16 +1,12 @@
 // The two layouts of the remote page. The page is written in binary mode and
 // every line break is stored as CR LF, so both builds write the same bytes.
 #include "platform/c_file.h"
-#include "platform/durable_file.h"
 #include "platform/whole_file.h"
+#include "remote/page_file.h"
 #include "remote/remote_page.h"
 
 #include <charconv>
-#include <chrono>
-#include <filesystem>
 #include <string>
-#include <system_error>
-#include <thread>
 
 namespace lyro {
 
@@ -43,51 +39,6 @@ void append_text(std::string& out, std::string_view text) {
 void write_all(std::FILE* file, const std::string& bytes) {
     // Write errors are ignored: the next rewrite replaces the page anyway.
     (void)std::fwrite(bytes.data(), 1, bytes.size(), file);
-}
-
-// A page that the user has made read-only is left as it is. The check comes
-// first because deleting a read-only file succeeds on some systems.
-bool is_read_only(const std::string& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) return false;
-    return (status.permissions() & std::filesystem::perms::owner_write) ==
-           std::filesystem::perms::none;
-}
-
-// The page is written whole beside the old one and then put in its place in
-// one step, so that a browser fetching it at any moment gets the old page or
-// the new one, never an empty or half page.
-std::string scratch_path(const std::string& page) { return page + ".new"; }
-
-// The file that becomes the page; empty when the page cannot be written.
-CFile open_new_page(const std::string& path) {
-    if (is_read_only(path)) return {};
-    return open_c_file(scratch_path(path), "wb");
-}
-
-// Windows refuses to replace a file while another program has it open, as
-// songserv has for the moment it reads the page: the replacement is tried
-// again for a short while before the old page is left as it is.
-constexpr int kReplaceTries = 20;
-constexpr auto kReplacePause = std::chrono::milliseconds(5);
-
-bool replace_soon(const std::string& from, const std::string& to) {
-    for (int attempt = 1;; ++attempt) {
-        if (replace_file(from, to)) return true;
-        if (attempt == kReplaceTries) return false;
-        std::this_thread::sleep_for(kReplacePause);
-    }
-}
-
-// Closes the new page and puts it in the old one's place. A page that could
-// not be written whole, or not put in place, is dropped, and the old one stays.
-void put_in_place(CFile& file, const std::string& path) {
-    if (!file) return;
-    const bool written = std::fflush(file.get()) == 0 && !std::ferror(file.get());
-    const bool closed = std::fclose(file.release()) == 0;
-    const std::string scratch = scratch_path(path);
-    if (!(written && closed && replace_soon(scratch, path))) std::remove(scratch.c_str());
 }
 
 constexpr std::string_view kListHeader =

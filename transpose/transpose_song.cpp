@@ -119,4 +119,22 @@ void transpose_song(CurrentSong& song, int key_offset) {
     for (std::size_t i = 0; i < count; ++i) transpose_line(song.raw[i], key_offset, song.display[i]);
 }
 
+std::optional<std::string> transpose_key(std::string_view key, int key_offset) {
+    if (key.empty()) return std::nullopt;
+    char letter = key[0];
+    if (is_small_note(letter)) letter = static_cast<char>(letter - 'a' + 'A');
+    if (!is_note(letter)) return std::nullopt;
+    std::string root(1, letter);
+    std::string_view mode = key.substr(1);
+    if (!mode.empty() && (mode[0] == '#' || mode[0] == 'b')) {
+        root += mode[0];
+        mode.remove_prefix(1);
+    }
+    if (!(mode.empty() || mode == "m" || mode == "min" || mode == "maj" || mode == "M"))
+        return std::nullopt;
+    const std::string_view moved = moved_root(root, key_offset);
+    if (moved == kUnknownRoot) return std::nullopt;
+    return std::string(moved).append(mode);
+}
+
 }  // namespace lyro

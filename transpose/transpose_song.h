@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,10 @@ void transpose_song(CurrentSong& song, int key_offset);
 // The displayed form of one raw line, written into `display` (whose storage
 // is reused, so a repaint allocates nothing once the lines are warm).
 void transpose_line(std::string_view raw, int key_offset, std::string& display);
+
+// A key name such as "G", "f#m" or "Bbmaj" moved by the offset, its root
+// spelled as chord roots are; nullopt when `key` names no key (a root and
+// at most a minor or major mark: "m", "min", "maj", "M").
+std::optional<std::string> transpose_key(std::string_view key, int key_offset);
 
 }  // namespace lyro

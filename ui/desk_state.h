@@ -15,6 +15,7 @@
 #include "perflist/prompter.h"
 #include "platform/profile_store.h"
 #include "remote/song_request.h"
+#include "remote/stage_publisher.h"
 
 namespace lyro {
 
@@ -43,6 +44,7 @@ struct DeskState {
     ViewPosition position;
     RequestState requests;
     ViewerSettings viewer;
+    StagePublisher stage;  // stage.json: what the band's tablets show
     bool new_song = false;  // the editor was opened by "New Song"
     bool show_hidden = false;
     // The [LYROVANT] section of the profile: the user's WIN.INI in the

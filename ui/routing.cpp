@@ -4,7 +4,8 @@
 #include <string>
 
 #include "library/catalog.h"
-#include "remote/remote_page.h"
+#include "remote/list_pages.h"
+#include "remote/stage_state.h"
 #include "ui/resource.h"
 #include "ui/win_controls.h"
 
@@ -29,9 +30,10 @@ void rebuild_catalog(DeskState& state) {
     WinSongBox song_box(library ? GetDlgItem(library, IDC_SONG_BOX) : nullptr);
     WinTextLabel count_label(library ? GetDlgItem(library, IDC_COUNT) : nullptr);
     WinBeeper beeper;
-    ListPageWriter list_page(state.files.page());
+    ListPages list_pages(state.files.page());
     build_catalog(state.files.songbook(), state.show_hidden, state.catalog,
-                  CatalogOutputs{song_box, count_label, beeper, list_page});
+                  CatalogOutputs{song_box, count_label, beeper, list_pages});
+    state.stage.publish(state.files.stage(), list_stage(list_pages.take_titles(), state.list));
 }
 
 }  // namespace lyro

@@ -6,6 +6,7 @@
 
 #include "perflist/perf_list.h"
 #include "remote/remote_page.h"
+#include "remote/stage_state.h"
 #include "transpose/transpose_song.h"
 #include "ui/gdi_handles.h"
 
@@ -57,6 +58,7 @@ void paint_song(DeskState& state, HWND viewer, ViewerLayout& layout) {
     draw_lines(paint.dc(), state.song, layout);
     write_song_page(state.files.page(), state.song.title, state.song.display,
                     state.song.line_count);
+    state.stage.publish(state.files.stage(), song_stage(state.song, state.position, state.list));
     // The selection ends before the font goes, and both before EndPaint.
 }
 

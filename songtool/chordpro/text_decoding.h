@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "library/book_charset.h"
+
 namespace lyro {
 
 struct Cp1252Text {
@@ -19,10 +21,5 @@ struct Cp1252Text {
 // byte-order mark; anything else, invalid UTF-8 included, is taken as
 // Windows-1252 as it stands.
 Cp1252Text decode_to_cp1252(std::string_view file_bytes);
-
-// Windows-1252 as UTF-8. The five bytes that Windows-1252 leaves undefined
-// (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of the same
-// number, as Windows itself converts them.
-std::string cp1252_to_utf8(std::string_view text);
 
 }  // namespace lyro
