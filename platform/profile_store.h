@@ -19,6 +19,8 @@ inline constexpr std::string_view kTerminateKey = "TERMINATE";
 inline constexpr std::string_view kRunningKey = "RUNNING";
 // A 0-based performance-list position that an outside party wants shown.
 inline constexpr std::string_view kSongRequestKey = "SONGREQUEST";
+// The stage view's port on songserv: 8080 when missing, 0 for none.
+inline constexpr std::string_view kStagePortKey = "STAGEPORT";
 
 // One section of a profile. Reads and writes report no errors to the user:
 // a read that fails gives the fallback, a write that fails returns false.

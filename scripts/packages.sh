@@ -9,19 +9,21 @@ set -uo pipefail
 # Building both programs and starting them: the native compiler for
 # songserv, the MinGW-w64 cross compilers for the Windows programs (64-bit
 # too, for machines that cannot execute 32-bit code), Wine, a virtual
-# display for machines without one, curl for the request that stops songserv.
+# display for machines without one, curl for the request that stops songserv,
+# and the JSON library (headers only) of the stage view.
 run_packages=(
-    cmake make g++
+    cmake make g++ nlohmann-json3-dev
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine wine32:i386 wine64
     xvfb xauth curl
 )
 # The tests: GoogleTest (Debian ships its sources, which the cross builds
-# compile), a real browser for the remote page, and clang with its
-# sanitizer and libFuzzer runtimes for the sanitizer build.
+# compile), a real browser for the remote page and the stage view, Node.js
+# with npm for the stage page's tests and their browser driver, and clang
+# with its sanitizer and libFuzzer runtimes for the sanitizer build.
 test_packages=(
     googletest libgtest-dev
-    chromium
+    chromium nodejs npm
     clang libclang-rt-dev
 )
 
@@ -39,7 +41,9 @@ wanted() {
 }
 
 is_installed() {
-    [[ $(dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null) == ii* ]]
+    [[ $(dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null) == ii* ]] && return 0
+    # Node.js packages from outside Debian's archive bring npm with them.
+    [[ $1 == npm && -x /usr/bin/npm ]]
 }
 
 missing_of() {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/sockets.h"
@@ -15,6 +16,31 @@
 namespace lyro {
 
 using SteadyTime = std::chrono::steady_clock::time_point;
+
+// The stage view's port: the stage page and the stream of the states that
+// songdesk publishes in stage.json.
+struct StageConfig {
+    // Read STAGEPORT from the profile (the program): 8080 when missing, 0
+    // for no stage view. Otherwise `listen` says (the tests).
+    bool port_from_profile = false;
+    std::optional<ListenOptions> listen;  // none: no stage view
+    std::string state_path = "stage.json";
+    // How often the file is looked at while a stream is open: a new state
+    // reaches the browsers within this time and the sending.
+    std::chrono::milliseconds watch_interval{10};
+    // A comment on every idle stream this often, so that the browser and
+    // the server find a dead connection.
+    std::chrono::milliseconds keep_alive{15000};
+    // A client that takes nothing for this long while something waits for
+    // it is closed; so is one whose answer waits that long.
+    std::chrono::milliseconds stall_limit{5000};
+    // How long a closed answer waits for what the client still sends.
+    std::chrono::milliseconds close_wait{500};
+    // Stage clients held at once; one more is closed unanswered.
+    std::size_t client_limit = 4096;
+    // A larger state is not sent: it cannot be one that songdesk wrote.
+    std::size_t state_max = 4 * 1024 * 1024;
+};
 
 struct ServerConfig {
     ListenOptions listen;
@@ -41,6 +67,7 @@ struct ServerConfig {
     // Where the server reads the time; tests and fuzzing pass a clock of
     // their own, so that deadlines pass without waiting for them.
     std::function<SteadyTime()> clock = [] { return std::chrono::steady_clock::now(); };
+    StageConfig stage;
 };
 
 }  // namespace lyro

@@ -20,8 +20,8 @@ constexpr std::size_t kScratchSize = 64 * 1024;
 }  // namespace
 
 ServingLoop::ServingLoop(const ServerConfig& config, SocketLayer& sockets, Listener& listener,
-                         const ProfileStore& profile)
-    : config_(config), sockets_(sockets), listener_(listener), profile_(profile),
+                         const ProfileStore& profile, StageServer* stage)
+    : config_(config), sockets_(sockets), listener_(listener), profile_(profile), stage_(stage),
       port_(listener.port()), scratch_(kScratchSize) {}
 
 void ServingLoop::run() {
@@ -36,6 +36,7 @@ void ServingLoop::run() {
         // keeps it from spinning until it passes.
         if (ready < 0) std::this_thread::sleep_for(config_.accept_retry_pause);
         const SteadyTime now = config_.clock();
+        if (stage_) stage_->serve(std::span(items_).subspan(stage_items_), now);
         if (serve_waiting_sessions(now) || (items_.front().readable && accept_waiting(now))) break;
     }
     sessions_.clear();
@@ -46,12 +47,15 @@ void ServingLoop::gather_wait_items(SteadyTime now) {
     items_.push_back({&listener_, now >= listener_rests_until_, false, false, false});
     for (const auto& s : sessions_)
         items_.push_back({s->socket(), s->wants_read(), s->wants_write(), false, false});
+    stage_items_ = items_.size();
+    if (stage_) stage_->gather(items_, now);
 }
 
 std::chrono::milliseconds ServingLoop::time_to_next_deadline(SteadyTime now) const {
     SteadyTime next = SteadyTime::max();
     if (now < listener_rests_until_) next = listener_rests_until_;
     for (const auto& s : sessions_) next = std::min(next, s->deadline());
+    if (stage_) next = std::min(next, stage_->next_wake());
     if (next == SteadyTime::max()) return std::chrono::milliseconds(-1);
     if (next <= now) return std::chrono::milliseconds(0);
     // Rounded up: waking before the deadline would only wait again.

@@ -14,15 +14,17 @@
 #include "platform/sockets.h"
 #include "server/client_session.h"
 #include "server/server_config.h"
+#include "server/stage_server.h"
 
 namespace lyro {
 
 class ServingLoop {
 public:
-    // Serves connections from `listener`; every argument must outlive the
+    // Serves connections from `listener`, and the stage view's clients
+    // through `stage` when there is one; every argument must outlive the
     // loop.
     ServingLoop(const ServerConfig& config, SocketLayer& sockets, Listener& listener,
-                const ProfileStore& profile);
+                const ProfileStore& profile, StageServer* stage = nullptr);
 
     // Serves until TERMINATE reads 1 after a served connection, then closes
     // every connection still open.
@@ -41,9 +43,11 @@ private:
     SocketLayer& sockets_;
     Listener& listener_;
     const ProfileStore& profile_;
+    StageServer* stage_;
+    std::size_t stage_items_ = 0;  // where the stage's items begin
     std::uint16_t port_;
     std::vector<std::unique_ptr<ClientSession>> sessions_;
-    std::vector<WaitItem> items_;  // the listener, then one per session
+    std::vector<WaitItem> items_;  // the listener, one per session, then the stage's
     std::vector<char> scratch_;    // every receive lands here first
     std::string page_;             // storage kept from answer to answer
     std::string console_;          // likewise

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -30,13 +31,21 @@ class WatchedSockets final : public SocketLayer {
 public:
     explicit WatchedSockets(SocketLayer& real) : real_(real) {}
     int startup_error() const override { return real_.startup_error(); }
+    // The first listener is port 80's, a second the stage view's.
     ListenResult listen(const ListenOptions& options) override {
         ListenResult r = real_.listen(options);
-        port_.set_value(r.listener ? r.listener->port() : 0);
+        const std::uint16_t port = r.listener ? r.listener->port() : 0;
+        if (listeners_++ == 0) {
+            port_.set_value(port);
+        } else {
+            stage_port = port;
+        }
+        if (r.listener && listeners_ > 1) ++open_listeners_;
         return r;
     }
     int wait(std::span<WaitItem> items, std::chrono::milliseconds limit) override {
-        waiting = items.size() == 1;  // the listener alone
+        // The listeners alone: no connection open on either port.
+        waiting = items.size() == 1 + open_listeners_;
         const int n = real_.wait(items, limit);
         waiting = false;
         return n;
@@ -44,22 +53,30 @@ public:
     std::future<std::uint16_t> port() { return port_.get_future(); }
 
     std::atomic<bool> waiting = false;
+    std::atomic<std::uint16_t> stage_port = 0;  // 0 until and unless it is open
 
 private:
     SocketLayer& real_;
     std::promise<std::uint16_t> port_;
+    int listeners_ = 0;
+    std::size_t open_listeners_ = 0;
 };
 
 class LiveServer {
 public:
+    // `adjust`, when given, changes the configuration before the start
+    // (the stage view's settings, for one).
     LiveServer(const ScratchDir& dir, ProfileStore& profile,
-               std::chrono::milliseconds deadline = std::chrono::milliseconds(2000))
+               std::chrono::milliseconds deadline = std::chrono::milliseconds(2000),
+               const std::function<void(ServerConfig&)>& adjust = {})
         : profile_(profile), sockets_(open_system_sockets()), watched_(*sockets_),
           out_path_(dir.file("console.txt")), err_path_(dir.file("errors.txt")) {
         config_.listen.port = 0;
         config_.listen.loopback_only = true;
         config_.deadline = deadline;
         config_.page_path = dir.file("index.html");
+        config_.stage.state_path = dir.file("stage.json");
+        if (adjust) adjust(config_);
         config_.accept_retry_pause = std::chrono::milliseconds(10);
         config_.out = std::fopen(out_path_.c_str(), "wb");
         config_.err = std::fopen(err_path_.c_str(), "wb");
@@ -82,6 +99,14 @@ public:
     LiveServer& operator=(const LiveServer&) = delete;
 
     std::uint16_t port() const { return port_; }
+    // The stage view's port once it is open (it opens right after port 80's).
+    // 0 when it has not opened within ten seconds.
+    std::uint16_t stage_port() const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (watched_.stage_port == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        return watched_.stage_port;
+    }
     const ServerConfig& config() const { return config_; }
 
     // The exit status once the server has stopped, waiting at most `limit`.

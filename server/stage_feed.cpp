@@ -1,0 +1,89 @@
+// Watching stage.json and framing its states; see stage_feed.h.
+#include "server/stage_feed.h"
+
+#include <charconv>
+#include <system_error>
+
+#include "platform/shared_reading.h"
+
+namespace lyro {
+
+namespace {
+
+constexpr std::string_view kSeqOpening = "{\"seq\":";
+
+}  // namespace
+
+std::optional<std::uint64_t> leading_seq(std::string_view state) {
+    if (state.substr(0, kSeqOpening.size()) != kSeqOpening) return std::nullopt;
+    state.remove_prefix(kSeqOpening.size());
+    std::uint64_t seq = 0;
+    const auto [end, ec] = std::from_chars(state.data(), state.data() + state.size(), seq);
+    if (ec != std::errc() || end == state.data()) return std::nullopt;
+    return seq;
+}
+
+std::string stage_event(std::string_view state) {
+    std::string event;
+    event.reserve(state.size() + 64);
+    if (const auto seq = leading_seq(state)) event.append("id: ").append(std::to_string(*seq)) += '\n';
+    // The file's own last line end ends nothing but the file.
+    if (state.ends_with('\n')) state.remove_suffix(1);
+    if (state.ends_with('\r')) state.remove_suffix(1);
+    // A line end inside the data would end the field: every line of the
+    // file goes out as a data line of its own, and the browser joins them
+    // with line feeds again.
+    for (;;) {
+        const std::size_t lf = state.find('\n');
+        std::string_view line = state.substr(0, lf);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        event.append("data: ").append(line) += '\n';
+        if (lf == std::string_view::npos) break;
+        state.remove_prefix(lf + 1);
+    }
+    event += '\n';
+    return event;
+}
+
+StageFeed::Stamp StageFeed::stamp_now() const {
+    std::error_code ec;
+    Stamp stamp;
+    stamp.time = std::filesystem::last_write_time(path_, ec);
+    if (ec) return {};
+    stamp.size = std::filesystem::file_size(path_, ec);
+    if (ec) return {};
+    stamp.exists = true;
+    return stamp;
+}
+
+bool StageFeed::read_state(std::string& bytes) const {
+    CFile f = open_for_shared_reading(path_);
+    if (!f) return false;
+    // Read in blocks up to one past the limit: a file that grows while it
+    // is read is caught as well.
+    char block[64 * 1024];
+    std::size_t n = 0;
+    while ((n = std::fread(block, 1, sizeof block, f.get())) > 0) {
+        bytes.append(block, n);
+        if (bytes.size() > max_bytes_) return false;
+    }
+    return !std::ferror(f.get());
+}
+
+bool StageFeed::refresh() {
+    constexpr auto kUnsure = std::chrono::milliseconds(100);
+    const auto clock_now = std::chrono::steady_clock::now();
+    const Stamp now = stamp_now();
+    if (now == seen_ && clock_now - changed_at_ >= kUnsure) return false;
+    if (!(now == seen_)) changed_at_ = clock_now;
+    seen_ = now;
+    if (!now.exists || now.size == 0 || now.size > max_bytes_) return false;
+    std::string bytes;
+    if (!read_state(bytes) || bytes.empty() || bytes == state_) return false;
+    event_ = std::make_shared<const std::string>(stage_event(bytes));
+    state_ = std::move(bytes);
+    ++version_;
+    return true;
+}
+
+}  // namespace lyro

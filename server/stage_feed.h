@@ -1,0 +1,62 @@
+// The states that songdesk publishes in stage.json, as the stage view's
+// event stream sends them. The file's bytes are forwarded as they are, not
+// parsed: only its opening {"seq":N is read, for the event's id. A state
+// that is missing, empty, unreadable or too large sends nothing new, so
+// the browsers keep the last good one.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lyro {
+
+// One Server-Sent Events message carrying `state`: "id: <seq>" when the
+// state begins with {"seq":<digits>, then one "data: " line for each of its
+// lines (a CR before a line end is dropped), then an empty line.
+std::string stage_event(std::string_view state);
+
+// The seq at the start of a state, read without parsing the rest.
+std::optional<std::uint64_t> leading_seq(std::string_view state);
+
+class StageFeed {
+public:
+    StageFeed(std::string path, std::size_t max_bytes)
+        : path_(std::move(path)), max_bytes_(max_bytes) {}
+
+    // Looks whether the file was replaced since the last look (its time or
+    // size changed) and, if so, reads it. True when it holds a new state.
+    // File times are coarse (a few milliseconds on Linux), so a second
+    // replacement of the same size can keep the time of the first: for a
+    // short while after a change the file is read at every look.
+    bool refresh();
+
+    // The current state's event; null before the first good state.
+    std::shared_ptr<const std::string> event() const { return event_; }
+    // Grows by one with every new state; 0 before the first.
+    std::uint64_t version() const { return version_; }
+
+private:
+    struct Stamp {
+        std::filesystem::file_time_type time{};
+        std::uintmax_t size = 0;
+        bool exists = false;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp stamp_now() const;
+    bool read_state(std::string& bytes) const;
+
+    std::string path_;
+    std::size_t max_bytes_;
+    Stamp seen_;
+    std::chrono::steady_clock::time_point changed_at_{};
+    std::string state_;  // the bytes of the current state
+    std::shared_ptr<const std::string> event_;
+    std::uint64_t version_ = 0;
+};
+
+}  // namespace lyro
