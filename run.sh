@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs what is missing, builds songdesk and songserv, and starts both in
 # the working folder ./songbook (made on first use; SONGBOOK_DIR names
-# another): songserv natively, serving index.html on port 80, and songdesk
+# another): songserv natively, serving index.html on port 80 and the stage
+# view on port 8080 (STAGEPORT in the profile names another), and songdesk
 # under Wine. When songdesk ends, songserv is asked to stop, and stops.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -63,6 +64,13 @@ for _ in $(seq 50); do
 done
 if kill -0 "$serv_pid" 2>/dev/null; then
     echo "songserv is serving $workdir/index.html on port 80 (log: $log)"
+    # Where the band points its tablets, phones and the projector; or why
+    # the stage view could not open (port 80 is served all the same).
+    if grep -q '^Stage view: http' "$log"; then
+        echo "The band opens the stage view in any browser on this network:"
+        grep '^Stage view: http' "$log" | sed 's/^Stage view: /    /'
+    fi
+    grep '^Stage view: .*\(could not\|is not\)' "$log" >&2 || true
 else
     wait "$serv_pid" || true
     serv_pid=

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "platform/durable_file.h"
 #include "platform/sockets.h"
@@ -70,10 +71,18 @@ private:
     bool closed_ = false;
 };
 
-// Puts a new stage.json in place in one step, as songdesk does.
+// Puts a new stage.json in place in one step, as songdesk does: on
+// Windows the replacement waits while songserv has the file open to read.
 inline void publish_state(const std::string& path, std::string_view bytes) {
     write_file(path + ".new", bytes);
-    replace_file(path + ".new", path);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!replace_file(path + ".new", path)) {
+        if (std::chrono::steady_clock::now() > end) {
+            ADD_FAILURE() << "stage.json could not be replaced";
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 }  // namespace lyro::test
