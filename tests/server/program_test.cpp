@@ -92,6 +92,10 @@ public:
         setup_.stderr_path = dir_.file("stderr.txt");
     }
 
+    // On Windows the profile is the prefix's own WIN.INI, shared with the
+    // other tests: the stage port is set back to its default afterwards.
+    ~ProgramRun() { profile_->write_string(kStagePortKey, ""); }
+
     ProfileStore& profile() { return *profile_; }
     void start() { child_ = std::make_unique<ChildProcess>(setup_); }
     ChildProcess& child() { return *child_; }
@@ -120,6 +124,8 @@ TEST(SongservProgram, ServesPort80UntilTheProfileAsksItToStop) {
     const std::string page = "<html><body>\r\nAmazing grace\r\n</body></html>\r\n";
     ProgramRun run(page);
     ASSERT_TRUE(run.profile().write_string(kTerminateKey, "1"));  // left from an earlier run
+    // Without the stage view port 80's console is exactly what it was.
+    ASSERT_TRUE(run.profile().write_string(kStagePortKey, "0"));
     run.start();
     ASSERT_TRUE(run.child().started());
     ASSERT_TRUE(run.wait_for_waiting_line(1)) << run.err();
@@ -151,6 +157,7 @@ TEST(SongservProgram, ATakenPort80EndsItWithUnableToBindAndStatus1) {
     ASSERT_TRUE(blocker.listener) << "port 80 is in use: " << blocker.error_text;
 
     ProgramRun run("<p>x</p>");
+    ASSERT_TRUE(run.profile().write_string(kStagePortKey, "0"));
     run.start();
     ASSERT_TRUE(run.child().started());
     EXPECT_EQ(run.child().wait_for(15s), 1);
@@ -163,6 +170,65 @@ TEST(SongservProgram, ATakenPort80EndsItWithUnableToBindAndStatus1) {
     EXPECT_EQ(run.err(), "Unable to bind: Address already in use\n");
 #endif
     EXPECT_EQ(run.profile().read_int(kRunningKey, 0), 1);
+}
+
+// A port of 127.0.0.1 that no one holds at the moment.
+std::uint16_t free_port(SocketLayer& sockets) {
+    const ListenResult probe = sockets.listen(ListenOptions{0, true});
+    return probe.listener ? probe.listener->port() : 0;
+}
+
+// Stops the program as songdesk does: TERMINATE=1, then one more page.
+void stop_program(ProgramRun& run) {
+    ASSERT_TRUE(run.profile().write_string(kTerminateKey, "1"));
+    EXPECT_TRUE(fetch(kPort, test::kGet).connected);
+    EXPECT_EQ(run.child().wait_for(15s), 0);
+}
+
+TEST(SongservProgram, ServesTheStageViewOnThePortThatTheProfileNames) {
+    const auto sockets = open_system_sockets();
+    const std::uint16_t stage = free_port(*sockets);
+    ASSERT_NE(stage, 0);
+    ProgramRun run("<p>x</p>");
+    ASSERT_TRUE(run.profile().write_string(kTerminateKey, "0"));
+    ASSERT_TRUE(run.profile().write_string(kStagePortKey, std::to_string(stage)));
+    run.start();
+    ASSERT_TRUE(run.wait_for_waiting_line(1)) << run.err();
+
+    const test::Reply page = fetch(stage, "GET / HTTP/1.1\r\nHost: tablet\r\n\r\n");
+    EXPECT_EQ(page.bytes.substr(0, 17), "HTTP/1.1 200 OK\r\n");
+    EXPECT_NE(page.bytes.find("<!DOCTYPE html>"), std::string::npos);
+    EXPECT_EQ(fetch(stage, "GET /x HTTP/1.1\r\n\r\n").bytes.substr(0, 12), "HTTP/1.1 404");
+    stop_program(run);
+
+    // The start line, one line per address of the machine, then port 80.
+    const std::string out = run.out();
+    const std::string start = as_console("Server program for Lyrovant\nStage view: http://");
+    EXPECT_EQ(out.substr(0, start.size()), start) << out;
+    const std::string tail = as_console(":" + std::to_string(stage) + "/\n\n\nHTTP Server waiting on port 80:");
+    EXPECT_NE(out.find(tail), std::string::npos) << out;
+    EXPECT_EQ(run.err(), "");
+}
+
+TEST(SongservProgram, AStagePortThatIsTakenIsOneLineAndPort80ServesOn) {
+    const auto sockets = open_system_sockets();
+    // Held on every address, as the program would bind it.
+    const ListenResult blocker = sockets->listen(ListenOptions{0, false});
+    ASSERT_TRUE(blocker.listener);
+    const std::uint16_t stage = blocker.listener->port();
+    ProgramRun run("<p>x</p>");
+    ASSERT_TRUE(run.profile().write_string(kTerminateKey, "0"));
+    ASSERT_TRUE(run.profile().write_string(kStagePortKey, std::to_string(stage)));
+    run.start();
+    ASSERT_TRUE(run.wait_for_waiting_line(1)) << run.err();
+    EXPECT_TRUE(is_page_reply(fetch(kPort, test::kGet), "<p>x</p>"));
+    stop_program(run);
+    const std::string err = run.err();
+    const std::string first = "Stage view: port " + std::to_string(stage) +
+                              " could not be opened (Unable to bind: ";
+    EXPECT_EQ(err.rfind(first, 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(run.out().find("Stage view: http"), std::string::npos);
 }
 
 }  // namespace
