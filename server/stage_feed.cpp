@@ -8,15 +8,22 @@
 
 namespace lyro {
 
-namespace {
-
-constexpr std::string_view kSeqOpening = "{\"seq\":";
-
-}  // namespace
-
 std::optional<std::uint64_t> leading_seq(std::string_view state) {
-    if (state.substr(0, kSeqOpening.size()) != kSeqOpening) return std::nullopt;
-    state.remove_prefix(kSeqOpening.size());
+    // {"seq":N, with the blanks that a hand-written or pretty-printed
+    // state may put between the pieces.
+    const auto skip_blanks = [&state] {
+        while (!state.empty() && (state.front() == ' ' || state.front() == '\t' ||
+                                  state.front() == '\r' || state.front() == '\n'))
+            state.remove_prefix(1);
+    };
+    const auto take = [&state, &skip_blanks](std::string_view piece) {
+        skip_blanks();
+        if (state.substr(0, piece.size()) != piece) return false;
+        state.remove_prefix(piece.size());
+        return true;
+    };
+    if (!take("{") || !take("\"seq\"") || !take(":")) return std::nullopt;
+    skip_blanks();
     std::uint64_t seq = 0;
     const auto [end, ec] = std::from_chars(state.data(), state.data() + state.size(), seq);
     if (ec != std::errc() || end == state.data()) return std::nullopt;

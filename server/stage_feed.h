@@ -16,7 +16,7 @@
 namespace lyro {
 
 // One Server-Sent Events message carrying `state`: "id: <seq>" when the
-// state begins with {"seq":<digits>, then one "data: " line for each of its
+// state begins with {"seq":<digits> (blanks allowed between), then one "data: " line for each of its
 // lines (a CR before a line end is dropped), then an empty line.
 std::string stage_event(std::string_view state);
 
