@@ -2,7 +2,6 @@
 #include "server/stage_feed.h"
 
 #include <charconv>
-#include <system_error>
 
 #include "platform/shared_reading.h"
 
@@ -52,17 +51,6 @@ std::string stage_event(std::string_view state) {
     return event;
 }
 
-StageFeed::Stamp StageFeed::stamp_now() const {
-    std::error_code ec;
-    Stamp stamp;
-    stamp.time = std::filesystem::last_write_time(path_, ec);
-    if (ec) return {};
-    stamp.size = std::filesystem::file_size(path_, ec);
-    if (ec) return {};
-    stamp.exists = true;
-    return stamp;
-}
-
 bool StageFeed::read_state(std::string& bytes) const {
     CFile f = open_for_shared_reading(path_);
     if (!f) return false;
@@ -80,13 +68,20 @@ bool StageFeed::read_state(std::string& bytes) const {
 bool StageFeed::refresh() {
     constexpr auto kUnsure = std::chrono::milliseconds(100);
     const auto clock_now = std::chrono::steady_clock::now();
-    const Stamp now = stamp_now();
+    const FileStamp now = file_stamp(path_);
+    // A file missing for the moment (being replaced, on some systems) is
+    // looked at again next time, as is one that could not be read.
+    if (!now.exists) return false;
     if (now == seen_ && clock_now - changed_at_ >= kUnsure) return false;
     if (!(now == seen_)) changed_at_ = clock_now;
-    seen_ = now;
-    if (!now.exists || now.size == 0 || now.size > max_bytes_) return false;
+    if (now.size == 0 || now.size > max_bytes_) {
+        seen_ = now;
+        return false;
+    }
     std::string bytes;
-    if (!read_state(bytes) || bytes.empty() || bytes == state_) return false;
+    if (!read_state(bytes)) return false;
+    seen_ = now;
+    if (bytes.empty() || bytes == state_) return false;
     event_ = std::make_shared<const std::string>(stage_event(bytes));
     state_ = std::move(bytes);
     ++version_;

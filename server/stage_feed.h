@@ -7,11 +7,12 @@
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/file_stamp.h"
 
 namespace lyro {
 
@@ -28,11 +29,10 @@ public:
     StageFeed(std::string path, std::size_t max_bytes)
         : path_(std::move(path)), max_bytes_(max_bytes) {}
 
-    // Looks whether the file was replaced since the last look (its time or
-    // size changed) and, if so, reads it. True when it holds a new state.
-    // File times are coarse (a few milliseconds on Linux), so a second
-    // replacement of the same size can keep the time of the first: for a
-    // short while after a change the file is read at every look.
+    // Looks whether the file was replaced or written since the last look
+    // and, if so, reads it. True when it holds a new state. A file written
+    // in place (not replaced) within the time's coarse steps keeps its
+    // stamp: for a short while after a change it is read at every look.
     bool refresh();
 
     // The current state's event; null before the first good state.
@@ -41,18 +41,11 @@ public:
     std::uint64_t version() const { return version_; }
 
 private:
-    struct Stamp {
-        std::filesystem::file_time_type time{};
-        std::uintmax_t size = 0;
-        bool exists = false;
-        bool operator==(const Stamp&) const = default;
-    };
-    Stamp stamp_now() const;
     bool read_state(std::string& bytes) const;
 
     std::string path_;
     std::size_t max_bytes_;
-    Stamp seen_;
+    FileStamp seen_;
     std::chrono::steady_clock::time_point changed_at_{};
     std::string state_;  // the bytes of the current state
     std::shared_ptr<const std::string> event_;
