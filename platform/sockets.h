@@ -65,6 +65,10 @@ enum class ListenStep { socket, setsockopt, bind, listen };
 struct ListenOptions {
     std::uint16_t port = 80;      // 0: a free port of the system's choice
     bool loopback_only = false;   // 127.0.0.1 instead of every local address
+    // The accepted connections send what they are given at once instead of
+    // holding a small piece back until the peer acknowledges the last one:
+    // for streams whose every message must arrive without delay.
+    bool send_at_once = false;
 };
 
 struct ListenResult {

@@ -2,6 +2,7 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -121,7 +122,7 @@ private:
 
 class PosixListener final : public Listener, public NativeSocket {
 public:
-    explicit PosixListener(Fd fd) : fd_(std::move(fd)) {}
+    PosixListener(Fd fd, bool send_at_once) : fd_(std::move(fd)), send_at_once_(send_at_once) {}
 
     int fd() const override { return fd_.get(); }
 
@@ -130,10 +131,15 @@ public:
         do c = ::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         while (c < 0 && errno == EINTR);
         Accepted a;
-        if (c >= 0)
+        if (c >= 0) {
+            if (send_at_once_) {
+                const int on = 1;
+                setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            }
             a.connection = std::make_unique<PosixConnection>(Fd(c), true);
-        else
+        } else {
             a.would_block = errno == EAGAIN || errno == EWOULDBLOCK;
+        }
         return a;
     }
 
@@ -146,6 +152,7 @@ public:
 
 private:
     Fd fd_;
+    bool send_at_once_;
 };
 
 ListenResult failure(ListenStep step) {
@@ -207,7 +214,7 @@ public:
             return failure(ListenStep::bind);
         if (::listen(fd.get(), SOMAXCONN) != 0) return failure(ListenStep::listen);
         ListenResult r;
-        r.listener = std::make_unique<PosixListener>(std::move(fd));
+        r.listener = std::make_unique<PosixListener>(std::move(fd), options.send_at_once);
         return r;
     }
 

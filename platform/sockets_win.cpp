@@ -147,7 +147,7 @@ private:
 
 class WinListener final : public Listener, public NativeSocket {
 public:
-    explicit WinListener(Sock s) : s_(std::move(s)) {}
+    WinListener(Sock s, bool send_at_once) : s_(std::move(s)), send_at_once_(send_at_once) {}
 
     SOCKET handle() const override { return s_.get(); }
 
@@ -162,6 +162,11 @@ public:
         // Said again rather than trusted to come from the listener.
         u_long nonblocking = 1;
         ioctlsocket(c.get(), FIONBIO, &nonblocking);
+        if (send_at_once_) {
+            const BOOL on = TRUE;
+            setsockopt(c.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
+                       sizeof on);
+        }
         a.connection = std::make_unique<WinConnection>(std::move(c));
         return a;
     }
@@ -175,6 +180,7 @@ public:
 
 private:
     Sock s_;
+    bool send_at_once_;
 };
 
 ListenResult failure(ListenStep step) {
@@ -238,7 +244,7 @@ public:
         u_long nonblocking = 1;
         if (ioctlsocket(s.get(), FIONBIO, &nonblocking) != 0) return failure(ListenStep::listen);
         ListenResult r;
-        r.listener = std::make_unique<WinListener>(std::move(s));
+        r.listener = std::make_unique<WinListener>(std::move(s), options.send_at_once);
         return r;
     }
 

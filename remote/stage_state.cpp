@@ -78,6 +78,10 @@ StageState song_stage(const CurrentSong& song, const ViewPosition& position,
 StageState list_stage(std::vector<std::string> songs, const PerfList& list) {
     StageState state;
     state.songs = std::move(songs);
+    // Headers written by songdesk leave a blank after the title; on a
+    // stage it would only shift the title.
+    for (std::string& title : state.songs)
+        title.erase(title.find_last_not_of(' ') + 1);
     state.set = stage_set(list);
     return state;
 }

@@ -54,7 +54,8 @@ std::string_view line_kind(std::string_view raw);
 StageState song_stage(const CurrentSong& song, const ViewPosition& position,
                       const PerfList& list);
 
-// The state while the library shows `songs` (the titles of the list page).
+// The state while the library shows `songs` (the titles of the list page,
+// trailing blanks left out).
 StageState list_stage(std::vector<std::string> songs, const PerfList& list);
 
 // The state as one line of UTF-8 JSON, "seq" its first member.

@@ -41,12 +41,20 @@ std::optional<ListenOptions> stage_listen(const ServerConfig& config, const Prof
     return options;
 }
 
+// Every state goes out the moment it is read: a small one held back for
+// the peer's acknowledgement of the last would arrive tens of
+// milliseconds late.
+std::optional<ListenOptions> streaming(std::optional<ListenOptions> options) {
+    if (options) options->send_at_once = true;
+    return options;
+}
+
 // Opens the stage view's port and says where the band finds it. A port
 // that cannot be opened is reported in one line and leaves port 80 alone:
 // the stage view can never stop the room.
 std::unique_ptr<Listener> open_stage(const ServerConfig& config, SocketLayer& sockets,
                                      const ProfileStore& profile) {
-    const std::optional<ListenOptions> options = stage_listen(config, profile);
+    const std::optional<ListenOptions> options = streaming(stage_listen(config, profile));
     if (!options) return nullptr;
     ListenResult opened = sockets.listen(*options);
     if (!opened.listener) {

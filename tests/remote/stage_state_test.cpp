@@ -103,9 +103,9 @@ TEST(StageState, TheKeyFollowsTheOffsetWhenTheHeaderNamesOne) {
 
 TEST(StageState, TheListCarriesTheListedTitlesInOrderAndNoSong) {
     const PerfList list = list_of({{"B", 1}});
-    const json j = parsed(stage_json(list_stage({"Zeta", "Alpha", "/Hidden"}, list), 3));
+    const json j = parsed(stage_json(list_stage({"Zeta ", "Alpha", "/Hidden", "  "}, list), 3));
     EXPECT_EQ(j["showing"], "list");
-    EXPECT_EQ(j["songs"], (json::array({"Zeta", "Alpha", "/Hidden"})));
+    EXPECT_EQ(j["songs"], (json::array({"Zeta", "Alpha", "/Hidden", ""})));
     EXPECT_EQ(j["set"], (json::array({{{"title", "B"}, {"change", 1}}})));
     EXPECT_TRUE(j["at"].is_null());
     EXPECT_FALSE(j.contains("lines"));

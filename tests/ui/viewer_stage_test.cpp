@@ -47,7 +47,7 @@ TEST_F(ViewerStage, FollowsARunAndTheLibraryAndSkipsRepaintsThatChangeNothing) {
         // The library's song list, hidden song left out as on the page.
         ASSERT_TRUE(stage_shows(d, [](const json& j) { return j["showing"] == "list"; }));
         EXPECT_EQ(stage_of(d)["songs"],
-                  json::array({"AMAZING GRACE ", "BLESSED ASSURANCE ", "COME THOU FOUNT "}));
+                  json::array({"AMAZING GRACE", "BLESSED ASSURANCE", "COME THOU FOUNT"}));
 
         ASSERT_TRUE(d.wait_until([&] { return d.list_items(library).size() == 2; }));
         d.press(library, IDC_RUN);
