@@ -17,7 +17,8 @@ shift
 targets=("$@")
 if ((${#targets[@]} == 0)); then
     targets=(songbook_reading_fuzz save_round_trip_fuzz songlist_reading_fuzz
-             profile_text_fuzz transposition_fuzz request_path_fuzz chordpro_import_fuzz)
+             profile_text_fuzz transposition_fuzz request_path_fuzz stage_stream_fuzz
+             chordpro_import_fuzz)
 fi
 
 source scripts/build_dirs.sh
