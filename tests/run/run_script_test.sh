@@ -91,6 +91,10 @@ if [[ $mode == port-taken ]]; then
     grep -q 'When port 80 is taken' "$scratch/run.log" || fail "the README's advice is not named"
 else
     grep -q "songserv stopped (status 0)" "$scratch/run.log" || fail "songserv did not stop in order"
+    # Where the band opens the stage view, or (its port taken on this
+    # machine) why there is none.
+    grep -qE '^    http://[0-9.]+:[0-9]+/$|^Stage view: port [0-9]+ could not be opened' \
+        "$scratch/run.log" || fail "run.sh does not say where the stage view is"
     grep -q "HTTP Server waiting on port 80" "$scratch/book/songserv.log" ||
         fail "songserv's console shows no serving"
     grep -qi "^RUNNING=0" "$WINEPREFIX/drive_c/windows/win.ini" || fail "RUNNING is not 0 at the end"
