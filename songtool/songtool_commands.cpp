@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "library/title_ops.h"
 #include "songtool/book_check.h"
 #include "songtool/book_import.h"
 #include "songtool/book_songs.h"
@@ -14,6 +15,13 @@
 namespace lyro {
 
 namespace {
+
+// The key a song's header names, "" for the "xx" that songdesk writes when
+// it knows none.
+std::string_view named_key(std::string_view header) {
+    const std::string_view key = header_key(header);
+    return key == "xx" ? std::string_view{} : key;
+}
 
 namespace fs = std::filesystem;
 
@@ -114,7 +122,7 @@ int run_export(SaveFiles& files, const ToolArgs& args, std::ostream& out, std::o
         const std::string name = names.name_for(song.title);
         const std::string path = args.dir + "/" + local_text(name);
         const std::string text =
-            export_chordpro(song.title, header_key(song.header), whole_lines(song.body));
+            export_chordpro(song.title, named_key(song.header), whole_lines(song.body));
         if (!files.write_whole(path, text)) {
             err << "songtool: " << path << " could not be written\n";
             status = 1;

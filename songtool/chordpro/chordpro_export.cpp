@@ -72,13 +72,4 @@ std::string export_chordpro(std::string_view title, std::string_view key,
     return cp1252_to_utf8(text);
 }
 
-std::string header_key(std::string_view header_line) {
-    const std::size_t at = header_line.rfind("KEY=");
-    if (at == std::string_view::npos) return "";
-    std::string_view key = header_line.substr(at + 4);
-    const std::size_t end = key.find_last_not_of(' ');
-    key = end == std::string_view::npos ? std::string_view{} : key.substr(0, end + 1);
-    return key == "xx" ? "" : std::string(key);
-}
-
 }  // namespace lyro

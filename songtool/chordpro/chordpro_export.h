@@ -17,7 +17,4 @@ namespace lyro {
 std::string export_chordpro(std::string_view title, std::string_view key,
                             const std::vector<std::string>& body);
 
-// The key that a header line carries after "KEY=" ("" for "xx" or none).
-std::string header_key(std::string_view header_line);
-
 }  // namespace lyro
