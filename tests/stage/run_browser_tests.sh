@@ -13,7 +13,12 @@ mkdir -p "$packages"
 if [ ! -d "$packages/node_modules" ] || ! cmp -s "$here/package-lock.json" "$packages/installed.lock"; then
     rm -rf "$packages/node_modules" "$packages/installed.lock"
     cp "$here/package.json" "$here/package-lock.json" "$packages/"
-    (cd "$packages" && npm ci --ignore-scripts --no-audit --no-fund)
+    # The system's certificates, where the machine has them: a network that
+    # inspects its traffic signs with a certificate of its own, which the
+    # system trusts and npm's own list does not.
+    cafile=
+    [ -f /etc/ssl/certs/ca-certificates.crt ] && cafile=--cafile=/etc/ssl/certs/ca-certificates.crt
+    (cd "$packages" && npm ci --ignore-scripts --no-audit --no-fund $cafile)
     # Only a complete install is marked as done.
     cp "$here/package-lock.json" "$packages/installed.lock"
 fi
