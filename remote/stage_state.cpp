@@ -58,12 +58,13 @@ std::string_view line_kind(std::string_view raw) {
 }
 
 StageState song_stage(const CurrentSong& song, const ViewPosition& position,
-                      const PerfList& list) {
+                      const PerfList& list, Spelling spelling) {
     StageState state;
     state.song = true;
     state.title = song.title;
     state.offset = position.key_offset;
-    state.key = transpose_key(song.header_key, position.key_offset);
+    state.key = transpose_key(song.header_key, position.key_offset,
+                              names_for(song, position.key_offset, spelling));
     const std::size_t count = std::min({song.line_count, song.raw.size(), song.display.size()});
     state.lines.reserve(count);
     for (std::size_t i = 0; i < count; ++i)

@@ -14,6 +14,7 @@
 #include "library/current_song.h"
 #include "library/view_position.h"
 #include "perflist/perf_list.h"
+#include "transpose/transpose_song.h"
 
 namespace lyro {
 
@@ -51,8 +52,9 @@ std::string_view line_kind(std::string_view raw);
 
 // The state while the viewer shows `song`, whose display lines have just
 // been rebuilt for `position.key_offset`.
+// The key is spelled as the chords are.
 StageState song_stage(const CurrentSong& song, const ViewPosition& position,
-                      const PerfList& list);
+                      const PerfList& list, Spelling spelling = Spelling::fixed);
 
 // The state while the library shows `songs` (the titles of the list page,
 // trailing blanks left out).

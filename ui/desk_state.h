@@ -16,6 +16,7 @@
 #include "platform/profile_store.h"
 #include "remote/song_request.h"
 #include "remote/stage_publisher.h"
+#include "transpose/transpose_song.h"
 
 namespace lyro {
 
@@ -34,6 +35,7 @@ struct DeskWindows {
 struct ViewerSettings {
     int magnify_level = 2;  // 0..6
     int font_choice = 0;    // 1 = Vera, 0 = Lucida Console
+    Spelling spelling = Spelling::fixed;  // kept in the profile (SPELLING)
 };
 
 struct DeskState {

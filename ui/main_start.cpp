@@ -44,6 +44,12 @@ bool make_sure_of_songbook(DeskState& state, HWND window) {
 
 }  // namespace
 
+void show_spelling(const DeskState& state, HWND window) {
+    const bool by_key = state.viewer.spelling == Spelling::by_key;
+    CheckMenuItem(GetMenu(window), IDM_SPELL_BY_KEY,
+                  MF_BYCOMMAND | static_cast<UINT>(by_key ? MF_CHECKED : MF_UNCHECKED));
+}
+
 bool start_main_window(DeskState& state, HWND window) {
     state.windows.main = window;
     if (SetTimer(window, POLL_TIMER_ID, POLL_TIMER_MS, nullptr) == 0) {
@@ -51,6 +57,8 @@ bool start_main_window(DeskState& state, HWND window) {
     }
     if (!make_sure_of_songbook(state, window)) return false;
     state.viewer.font_choice = can_open_for_reading("C:\\Windows\\Fonts\\Vera.ttf") ? 1 : 0;
+    state.viewer.spelling = read_spelling(*state.profile);
+    show_spelling(state, window);
     announce_start(*state.profile);
     // Asked for last: a message box above runs its own message loop, which
     // would open the library dialog while the songbook offer is still

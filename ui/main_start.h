@@ -14,4 +14,8 @@ namespace lyro {
 // created); the window is then destroyed by its creation failing.
 bool start_main_window(DeskState& state, HWND window);
 
+// Puts the check mark of "Sharps and flats by key" on the main window's
+// menu as the choice stands.
+void show_spelling(const DeskState& state, HWND window);
+
 }  // namespace lyro

@@ -51,6 +51,16 @@ void on_timer(DeskState& state) {
     }
 }
 
+// Switches between the fixed names and the names of the song's key, keeps
+// the choice in the profile, and shows it at once where a song is shown.
+void toggle_spelling(DeskState& state, HWND window) {
+    state.viewer.spelling =
+        state.viewer.spelling == Spelling::by_key ? Spelling::fixed : Spelling::by_key;
+    write_spelling(*state.profile, state.viewer.spelling);
+    show_spelling(state, window);
+    if (state.windows.viewer != nullptr) InvalidateRect(state.windows.viewer, nullptr, TRUE);
+}
+
 void on_command(DeskState& state, HWND window, int id) {
     switch (id) {
         case IDM_SONGLIST: PostMessageA(window, WM_COMMAND, CMD_OPEN_LIBRARY, 0); break;
@@ -65,6 +75,7 @@ void on_command(DeskState& state, HWND window, int id) {
         case IDM_VERA_FONT: state.viewer.font_choice = 1; break;
         case IDM_LUCIDA_FONT: state.viewer.font_choice = 0; break;
         case IDM_ABOUT: show_about(window); break;
+        case IDM_SPELL_BY_KEY: toggle_spelling(state, window); break;
         default: break;
     }
 }

@@ -14,6 +14,7 @@
 #define IDM_VERA_FONT       6003
 #define IDM_LUCIDA_FONT     6004
 #define IDM_ABOUT           6005
+#define IDM_SPELL_BY_KEY    6006
 
 /* Commands posted to the main window by the dialogs */
 #define CMD_OPEN_VIEWER     206

@@ -54,11 +54,11 @@ void paint_song(DeskState& state, HWND viewer, ViewerLayout& layout) {
     SetBkColor(paint.dc(), GetSysColor(COLOR_BTNFACE));
 
     take_key_from_entry(state);
-    transpose_song(state.song, state.position.key_offset);
+    transpose_song(state.song, state.position.key_offset, state.viewer.spelling);
     draw_lines(paint.dc(), state.song, layout);
     write_song_page(state.files.page(), state.song.title, state.song.display,
                     state.song.line_count);
-    state.stage.publish(state.files.stage(), song_stage(state.song, state.position, state.list));
+    state.stage.publish(state.files.stage(), song_stage(state.song, state.position, state.list, state.viewer.spelling));
     // The selection ends before the font goes, and both before EndPaint.
 }
 

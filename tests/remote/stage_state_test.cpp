@@ -92,13 +92,22 @@ TEST(StageState, TheKeyFollowsTheOffsetWhenTheHeaderNamesOne) {
     const Row rows[] = {
         {"G", 2, "A"},        {"g", 0, "G"},       {"F#m", 1, "Gm"},   {"Bb", -1, "A"},
         {"Ebmaj", 12, "Ebmaj"}, {"D", -11, "Eb"},  {"xx", 3, nullptr}, {"", 0, nullptr},
-        {"H", 0, nullptr},    {"Gsus4", 0, nullptr}, {"E#", 1, nullptr},
+        {"H", 0, nullptr},    {"Gsus4", 0, nullptr}, {"E#", 1, "F#"},
     };
     for (const Row& row : rows) {
         const CurrentSong song = song_of("T", {" "}, row.header_key);
         const json j = parsed(stage_json(song_stage(song, {1, 0, 0, row.offset}, PerfList{}), 1));
         EXPECT_EQ(j["key"], row.expected) << row.header_key << " " << row.offset;
     }
+}
+
+TEST(StageState, TheKeyIsSpelledAsTheChordsAre) {
+    const CurrentSong song = song_of("T", {" "}, "G");
+    const ViewPosition up_one{1, 0, 0, 1};
+    EXPECT_EQ(parsed(stage_json(song_stage(song, up_one, PerfList{}, Spelling::fixed), 1))["key"],
+              "G#");
+    EXPECT_EQ(parsed(stage_json(song_stage(song, up_one, PerfList{}, Spelling::by_key), 1))["key"],
+              "Ab");
 }
 
 TEST(StageState, TheListCarriesTheListedTitlesInOrderAndNoSong) {

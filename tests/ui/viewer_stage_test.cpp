@@ -96,5 +96,54 @@ TEST_F(ViewerStage, FollowsARunAndTheLibraryAndSkipsRepaintsThatChangeNothing) {
     });
 }
 
+// Sharps and flats by the song's key, from the Options menu: the viewer,
+// the song page and the stage view follow at once, and the choice is kept
+// in the profile.
+TEST_F(ViewerStage, SharpsAndFlatsByKeyFollowTheMenuAndAreKept) {
+    write_file(run.state.files.songbook(),
+               "::::: IN E FLAT ::::: KEY=Eb\r\n \r\n  Eb  Ab  Bb<\r\nwords\r\n#*#*#\r\n");
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        HWND main = d.state().windows.main;
+        EXPECT_EQ(GetMenuState(GetMenu(main), IDM_SPELL_BY_KEY, MF_BYCOMMAND) & MF_CHECKED, 0u);
+        HWND viewer = review_in_viewer(d, library, "IN E FLAT", "IN E FLAT");
+        ASSERT_NE(viewer, nullptr);
+        painted(viewer);
+        ASSERT_TRUE(d.wait_until([&] { return remote_page(d).find("  Eb  G#  Bb") != std::string::npos; }));
+
+        d.press(main, IDM_SPELL_BY_KEY);
+        painted(viewer);
+        EXPECT_TRUE(d.wait_until([&] { return remote_page(d).find("  Eb  Ab  Bb") != std::string::npos; }));
+        EXPECT_EQ(d.state().song.display[2].substr(0, 12), "  Eb  Ab  Bb");
+        EXPECT_TRUE(stage_shows(d, [](const json& j) {
+            return j["lines"][2]["text"].get<std::string>().substr(0, 12) == "  Eb  Ab  Bb";
+        }));
+        EXPECT_NE(GetMenuState(GetMenu(main), IDM_SPELL_BY_KEY, MF_BYCOMMAND) & MF_CHECKED, 0u);
+        EXPECT_EQ(d.state().profile->read_int("SPELLING", 7), 1);
+
+        click(viewer, IDC_V_NEXT_KEY);  // E major: sharps
+        painted(viewer);
+        EXPECT_TRUE(d.wait_until([&] { return remote_page(d).find("  E   A   B ") != std::string::npos; }));
+        click(viewer, IDC_V_PREV_KEY);
+
+        d.press(main, IDM_SPELL_BY_KEY);
+        painted(viewer);
+        EXPECT_TRUE(d.wait_until([&] { return remote_page(d).find("  Eb  G#  Bb") != std::string::npos; }));
+        EXPECT_EQ(d.state().profile->read_int("SPELLING", 7), 0);
+        click(viewer, IDCANCEL);
+    });
+}
+
+TEST_F(ViewerStage, TheSpellingIsReadFromTheProfileAtStart) {
+    run.write_profile("SPELLING", "1");
+    run.run([](Driver& d) {
+        ASSERT_NE(d.library(), nullptr);
+        EXPECT_EQ(d.state().viewer.spelling, Spelling::by_key);
+        HWND main = d.state().windows.main;
+        EXPECT_NE(GetMenuState(GetMenu(main), IDM_SPELL_BY_KEY, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    });
+}
+
 }  // namespace
 }  // namespace lyro::test
