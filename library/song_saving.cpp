@@ -23,8 +23,27 @@ std::string box_title(const EditorBoxes& boxes) {
     return title;
 }
 
-std::string header_line(std::string_view title) {
-    return "::::: " + std::string(title) + " ::::: KEY=xx";
+// The key as the header takes it: the key box's first word, of the
+// characters that key names are made of (so that no marker of the
+// songbook's, such as "*****" or "#*#*#", can come in with it), at most
+// kKeyMax of them; "xx" when that leaves nothing.
+constexpr std::size_t kKeyMax = 12;
+
+bool key_character(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '#' ||
+           c == '/' || c == '+' || c == '-' || c == '(' || c == ')';
+}
+
+std::string header_key_text(std::string_view box) {
+    const std::size_t start = std::min(box.find_first_not_of(" \t"), box.size());
+    std::string key;
+    for (std::size_t i = start; i < box.size() && key_character(box[i]) && key.size() < kKeyMax; ++i)
+        key += box[i];
+    return key.empty() ? "xx" : key;
+}
+
+std::string header_line(std::string_view title, std::string_view key = {}) {
+    return "::::: " + std::string(title) + " ::::: KEY=" + header_key_text(key);
 }
 
 // The title by which the songbook will know a song whose header is `header`.
@@ -135,7 +154,7 @@ void Rewrite::keep(const BookPiece& piece) {
 }
 
 void Rewrite::write_song(std::string_view title) {
-    std::string song = header_line(title);
+    std::string song = header_line(title, boxes_.key_text());
     saved_title_ = stored_title(song);
     song += kLineEnd;
     write_song_lines(boxes_, song);

@@ -1,5 +1,5 @@
-// The song editor's two boxes on the real controls: the title box (4022)
-// and the text box (4017) of the BOOK dialog.
+// The song editor's boxes on the real controls: the title box (4022), the
+// key box (4005) and the text box (4017) of the BOOK dialog.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +16,7 @@ class WinEditorBoxes final : public EditorBoxes {
 public:
     explicit WinEditorBoxes(HWND editor);
     std::string title_text() const override { return text_.title_text(); }
+    std::string key_text() const override { return text_.key_text(); }
     std::size_t line_count() const override { return text_.line_count(); }
     std::string line(std::size_t index) const override { return text_.line(index); }
 
@@ -30,6 +31,7 @@ void set_editor_limits(HWND editor);
 // Puts a title into the title box, and a song's lines (joined by CR LF)
 // into the text box.
 void show_editor_title(HWND editor, const std::string& title);
+void show_editor_key(HWND editor, const std::string& key);
 void show_editor_text(HWND editor, const std::string& text);
 
 }  // namespace lyro

@@ -48,6 +48,7 @@ void set_status_label(const DeskState& state, const char* text) {
 // and its text whole, however long. Empty when the song is not found.
 struct LoadedSong {
     std::string title;
+    std::string key;
     std::string text;
 };
 
@@ -58,7 +59,7 @@ std::optional<LoadedSong> find_for_editor(const DeskState& state, const std::str
     auto stored_title = stored_song_title(book, title);
     auto text = load_editor_text(files, state.files.songbook(), title);
     if (!stored_title || !text) return std::nullopt;
-    return LoadedSong{std::move(*stored_title), std::move(*text)};
+    return LoadedSong{std::move(*stored_title), stored_song_key(book, title), std::move(*text)};
 }
 
 // Fills the boxes from the songbook. A song that is not found shows the
@@ -72,10 +73,15 @@ void load_into_editor(EditorSession& session, HWND editor) {
     show_editor_title(editor, song ? song->title : session.edited_title);
     fold_title(session.edited_title);
     state.song.title = session.edited_title;
-    if (song) show_editor_text(editor, song->text);
+    if (song) {
+        show_editor_key(editor, song->key);
+        show_editor_text(editor, song->text);
+    }
 }
 
+// The key box shows the song's key; a new song has none yet.
 void fill(EditorSession& session, HWND editor) {
+    show_editor_key(editor, "");
     if (session.edited_title != kNewSongTitle) load_into_editor(session, editor);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "library/song_body.h"
+#include "library/editor_title.h"
 #include "library/song_saving.h"
 #include "tests/platform/faulty_files.h"
 #include "tests/test_files.h"
@@ -36,8 +37,8 @@ protected:
 
     // Saves the editor's title and text; current_title and new_song as the
     // editor holds them.
-    SaveResult save(std::string_view title, std::string_view text) {
-        const EditorText boxes{std::string(title), text};
+    SaveResult save(std::string_view title, std::string_view text, std::string key = {}) {
+        const EditorText boxes{std::string(title), text, std::move(key)};
         return save_song(files, paths, boxes, new_song, current_title);
     }
     std::string book() const { return read_file(paths.songbook()); }
@@ -71,6 +72,43 @@ TEST_F(SongSaving, ASongInTheMiddleIsReplacedInItsPlace) {
     EXPECT_EQ(read_file(paths.oldbook()), kBook);
     EXPECT_FALSE(file_exists(paths.temp()));
     EXPECT_EQ(current_title, "Middle");
+}
+
+TEST_F(SongSaving, TheKeyBoxGoesIntoTheHeaderAndSurvivesTheEdit) {
+    struct Row {
+        std::string box;
+        std::string header_end;
+    };
+    const Row rows[] = {
+        {"F", " ::::: KEY=F\r\n"},
+        {"  F#m  and more", " ::::: KEY=F#m\r\n"},
+        {"", " ::::: KEY=xx\r\n"},
+        {"   ", " ::::: KEY=xx\r\n"},
+        // Nothing that would make the header a label or an end marker.
+        {"#*#*#", " ::::: KEY=#\r\n"},
+        {"*****", " ::::: KEY=xx\r\n"},
+        {"Bb:::::", " ::::: KEY=Bb\r\n"},
+        {"ABCDEFGHIJKLMNOP", " ::::: KEY=ABCDEFGHIJKL\r\n"},
+    };
+    for (const Row& row : rows) {
+        write_file(paths.songbook(), kBook);
+        current_title = "middle";
+        ASSERT_EQ(save("Middle", "new", row.box), SaveResult::saved) << row.box;
+        EXPECT_NE(book().find("::::: Middle" + row.header_end), std::string::npos) << row.box;
+        EXPECT_EQ(stored_song_key(book(), "middle"),
+                  row.header_end == " ::::: KEY=xx\r\n" ? "" : row.header_end.substr(11, row.header_end.size() - 13))
+            << row.box;
+    }
+}
+
+TEST(StoredSongKey, IsWhatTheFoundHeaderNamesAndEmptyForXx) {
+    const std::string book = "::::: One ::::: KEY=G\r\nx\r\n::::: Two ::::: KEY=xx\r\n"
+                             "::::: Three :::::\r\n#*#*#\r\n::::: Four ::::: KEY=D\r\n";
+    EXPECT_EQ(stored_song_key(book, "ONE"), "G");
+    EXPECT_EQ(stored_song_key(book, "two"), "");
+    EXPECT_EQ(stored_song_key(book, "three"), "");
+    EXPECT_EQ(stored_song_key(book, "four"), "");  // after the end marker
+    EXPECT_EQ(stored_song_key(book, "five"), "");
 }
 
 TEST_F(SongSaving, TheLastSongIsWrittenAtTheEndInCapitals) {

@@ -81,7 +81,8 @@ TEST_F(EditorLoading, ShowsTheSongOrTheTemplateTextAndTheHelp) {
         EXPECT_EQ(d.text(editor, IDC_E_TEXT),
                   "D       A<\r\nBlessed assurance\r\n***** EVENING *****");
         EXPECT_EQ(d.text(library, IDC_STATUS), " ");
-        EXPECT_EQ(d.text(editor, IDC_E_KEY), "key");
+        // The key that the song's header names (KEY=D).
+        EXPECT_EQ(d.text(editor, IDC_E_KEY), "D");
         d.press(editor, IDC_E_HELP);
         HWND help = d.wait_for(kHelpCaption);
         ASSERT_NE(help, nullptr);
@@ -96,6 +97,7 @@ TEST_F(EditorLoading, ShowsTheSongOrTheTemplateTextAndTheHelp) {
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(d.text(editor, IDC_E_TITLE), "***** EVENING *****");
         EXPECT_EQ(d.text(editor, IDC_E_TEXT), "Edit");
+        EXPECT_EQ(d.text(editor, IDC_E_KEY), "");
         EXPECT_EQ(d.text(library, IDC_STATUS), "Song Not Found");
         d.press(editor, IDCANCEL);
         ASSERT_TRUE(d.wait_gone(editor));

@@ -272,5 +272,38 @@ TEST_F(EditorSaving, EditSongPressedBeneathAnOpenEditorDoesNotRedirectItsSave) {
     EXPECT_EQ(songbook(), expected);
 }
 
+TEST_F(EditorSaving, TheKeyBoxShowsTheSongsKeyAndASaveKeepsIt) {
+    std::string book = kBook;
+    const std::string old_header = "::::: AMAZING GRACE ::::: KEY=xx";
+    book.replace(book.find(old_header), old_header.size(), "::::: AMAZING GRACE ::::: KEY=G");
+    write_file(run.state.files.songbook(), book);
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        HWND editor = open_editor(d, library, "AMAZING GRACE");
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(d.text(editor, IDC_E_KEY), "G");
+        d.press(editor, IDC_E_SAVE);  // saved unchanged: the key stays
+        EXPECT_TRUE(d.wait_until([&] {
+            return read_file(d.state().files.songbook()).find("::::: AMAZING GRACE ::::: KEY=G\r\n") !=
+                   std::string::npos;
+        }));
+        type(editor, IDC_E_KEY, "Ab");
+        d.press(editor, IDOK);
+        ASSERT_TRUE(d.wait_gone(editor));
+
+        // A song whose header names no key shows an empty box and keeps "xx".
+        editor = open_editor(d, library, "BLESSED ASSURANCE");
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(d.text(editor, IDC_E_KEY), "");
+        d.press(editor, IDOK);
+        ASSERT_TRUE(d.wait_gone(editor));
+        d.press(library, IDC_EXIT_PROGRAM);
+        EXPECT_TRUE(d.wait_ended());
+    });
+    EXPECT_NE(songbook().find("::::: AMAZING GRACE ::::: KEY=Ab\r\n"), std::string::npos);
+    EXPECT_NE(songbook().find("::::: BLESSED ASSURANCE ::::: KEY=xx\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lyro::test
