@@ -1,7 +1,6 @@
 // Finding the songbook's traps; see book_check.h.
 #include "songtool/book_check.h"
 
-#include <algorithm>
 #include <map>
 #include <unordered_map>
 
@@ -16,47 +15,12 @@ namespace {
 
 using Traps = std::multimap<std::size_t, std::string>;  // by line
 
-bool note_letter(char c) { return (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g'); }
-
-// The first chord on a chord line whose root can grow by a character (a
-// root without a sharp or flat: A becomes Bb one half step up) while the
-// next chord stands one blank after it: transposed, the grown chord writes
-// over the next one's first character. The chord, or "" for none. Chords
-// are found as the transposition finds them.
-std::string colliding_chord(std::string line) {
-    std::replace(line.begin(), line.end(), '<', ' ');
-    const std::size_t length = line.size();
-    for (std::size_t p = 0; p < length;) {
-        if (!note_letter(line[p])) {
-            ++p;
-            continue;
-        }
-        std::size_t n = line.find(' ', p);
-        n = (n == std::string::npos ? length : n) - p;
-        if (n >= 10) n = 1;
-        const char second = n > 1 ? line[p + 1] : ' ';
-        const bool accidental =
-            second == 'B' || second == '#' || (second == 'b' && line.compare(p + 1, 3, "bas") != 0);
-        if (!accidental && p + n + 1 < length && line[p + n] == ' ' && line[p + n + 1] != ' ') {
-            return line.substr(p, n);
-        }
-        p += n + 1;
-    }
-    return "";
-}
-
 void check_song_lines(const BookSong& song, Traps& traps) {
     for (const ReadLine& line : song.body) {
         if (line.text.size() > kSongLineMax) {
             traps.emplace(line.number, "a line of " + std::to_string(line.text.size()) +
                                            " characters: the viewer shows only its first " +
                                            std::to_string(kSongLineMax));
-        }
-        if (line.text.find('<') == std::string::npos) continue;
-        if (const std::string chord = colliding_chord(line.text); !chord.empty()) {
-            traps.emplace(line.number, "chords one blank apart after \"" + chord +
-                                           "\": transposed so that its root grows (A to Bb), it "
-                                           "overwrites the next chord's first letter");
         }
     }
 }

@@ -1,7 +1,10 @@
 // Placing inline chords over their lyric and back; see chord_placement.h.
 #include "songtool/chordpro/chord_placement.h"
 
+#include <optional>
 #include <vector>
+
+#include "transpose/chord_rule.h"
 
 namespace lyro {
 
@@ -48,18 +51,14 @@ void split_chords(std::string_view line, std::string& lyric, std::vector<InlineC
     }
 }
 
-bool note_letter(char c) { return (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g'); }
-
-// Transposed, a root without a sharp or flat may gain one (A becomes Bb)
-// and write over the column after the chord: a chord that had to be moved
-// away from such a chord keeps two blanks from it. The test is the one the
-// transposition makes ('B' and 'b' after the letter are flats, but "bas").
+// Transposed, a root without a sharp or flat may gain one (A becomes Bb):
+// a chord that had to be moved away from such a chord keeps two blanks from
+// it, so that the song's columns stay as they were in every key (the
+// transposition would otherwise move the rest of the line). Only what the
+// chord rule takes for a chord is transposed at all.
 bool root_can_grow(std::string_view chord) {
-    if (chord.empty() || !note_letter(chord.front())) return false;
-    if (chord.size() == 1) return true;
-    const char second = chord[1];
-    const bool flat = second == 'B' || (second == 'b' && !chord.substr(1).starts_with("bas"));
-    return !flat && second != '#';
+    const std::optional<ChordParts> parts = parse_chord(chord);
+    return parts && parts->root_text.size() == 1;
 }
 
 void put_at(std::string& line, std::size_t column, std::string_view text) {
