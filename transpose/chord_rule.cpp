@@ -129,6 +129,67 @@ bool read_chord(std::string_view word, ChordParts& parts) {
     return split_chord(word, true, parts) || split_chord(word, false, parts);
 }
 
+namespace {
+
+bool is_word_end(const char* p, const char* limit) { return p == limit || *p == ' ' || *p == '<'; }
+
+// Reads a chord from `word` (its root letter checked) whose root takes
+// `root_length` characters, up to the word's end; the end, or nullptr when
+// the word is no chord of that reading.
+const char* scan_chord(const char* word, std::size_t root_length, const char* limit,
+                       ChordParts& parts) {
+    const char* p = word + root_length;
+    while (!is_word_end(p, limit) && *p != '/') {
+        const std::size_t n = suffix_piece(p, limit);
+        if (n == 0) return nullptr;
+        p += n;
+    }
+    parts.root_text = std::string_view(word, root_length);
+    parts.suffix = std::string_view(word + root_length, static_cast<std::size_t>(p - word) - root_length);
+    parts.bass.reset();
+    if (is_word_end(p, limit)) return p;
+    ++p;  // the slash: a bass note and nothing after it
+    if (p == limit || letter_pitch(*p) < 0) return nullptr;
+    int bass = letter_pitch(*p++);
+    if (!is_word_end(p, limit) && is_accidental(*p)) bass = with_accidental(bass, *p++);
+    if (!is_word_end(p, limit)) return nullptr;
+    parts.bass = bass;
+    return p;
+}
+
+}  // namespace
+
+bool read_chord_at(std::string_view line, std::size_t from, ChordParts& parts, std::size_t& end) {
+    const char* const begin = line.data();
+    const char* const limit = begin + line.size();
+    const char* const word = begin + from;
+    const int letter = letter_pitch(*word);
+    if (letter >= 0) {
+        // "Cb7" is C flat seven, "Cbass" a C with its bass named: the root
+        // takes the flat only when the rest still reads as a chord.
+        parts.open = {};
+        parts.close = {};
+        const bool accidental = word + 1 < limit && is_accidental(word[1]);
+        if (accidental) {
+            if (const char* after = scan_chord(word, 2, limit, parts)) {
+                parts.root = with_accidental(letter, word[1]);
+                end = static_cast<std::size_t>(after - begin);
+                return true;
+            }
+        }
+        if (const char* after = scan_chord(word, 1, limit, parts)) {
+            parts.root = letter;
+            end = static_cast<std::size_t>(after - begin);
+            return true;
+        }
+    }
+    const char* p = word;
+    while (!is_word_end(p, limit)) ++p;
+    end = static_cast<std::size_t>(p - begin);
+    // A chord in parentheses, or no chord.
+    return *word == '(' && read_chord(line.substr(from, end - from), parts);
+}
+
 std::optional<ChordParts> parse_chord(std::string_view word) {
     ChordParts parts;
     if (read_chord(word, parts)) return parts;

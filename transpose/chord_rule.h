@@ -40,6 +40,11 @@ std::optional<ChordParts> parse_chord(std::string_view word);
 // The same into `parts`, for the transposition's loop: true for a chord.
 bool read_chord(std::string_view word, ChordParts& parts);
 
+// Reads the word of `line` that starts at `from` and ends before the next
+// blank or '<' (or the line's end), which `end` is set to: true when it is
+// a chord, whose parts are then in `parts`. One pass over the word.
+bool read_chord_at(std::string_view line, std::size_t from, ChordParts& parts, std::size_t& end);
+
 inline bool is_chord(std::string_view word) { return parse_chord(word).has_value(); }
 
 // Whether the chord is a minor one: its suffix starts with "m" or "min",

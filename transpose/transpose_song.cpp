@@ -20,43 +20,49 @@ std::string_view name_of(Pitch pitch, int shift, const NoteNames& names) {
 }
 
 // Where a line is built: a buffer of the stack for every line a song
-// holds, a string for any longer one.
-class LineBuilder {
+// holds, a string for any longer one. The write position is kept by the
+// caller, in a local: a store through a char pointer could change a member,
+// so a member would be read again at every byte.
+class LineBuffer {
 public:
-    explicit LineBuilder(std::size_t most) {
+    explicit LineBuffer(std::size_t most) {
         if (most > kStackSize) heap_.resize(most);
         data_ = most > kStackSize ? heap_.data() : stack_.data();
     }
-    std::size_t size() const { return size_; }
-    // Byte by byte: the pieces are a few characters each, shorter than
-    // what a call to the C library's copy would cost.
-    void blanks(std::size_t count) {
-        for (; count > 0; --count) data_[size_++] = ' ';
-    }
-    void put(std::string_view text) {
-        for (const char c : text) data_[size_++] = c;
-    }
-    void put(char c) { data_[size_++] = c; }
-    std::string_view text() const { return {data_, size_}; }
+    char* data() const { return data_; }
 
 private:
     static constexpr std::size_t kStackSize = 512;
     std::array<char, kStackSize> stack_;
     std::string heap_;
     char* data_ = nullptr;
-    std::size_t size_ = 0;
 };
 
-// Appends the chord with its notes moved up by `shift`, spelled from `names`.
-void put_chord(LineBuilder& line, const ChordParts& chord, int shift, const NoteNames& names) {
-    line.put(chord.open);
-    line.put(name_of(chord.root, shift, names));
-    line.put(chord.suffix);
+// Byte by byte: the pieces are a few characters each, shorter than what a
+// call to the C library's copy would cost.
+char* put(char* out, std::string_view text) {
+    for (const char c : text) *out++ = c;
+    return out;
+}
+
+// A note's name: one or two characters.
+char* put_name(char* out, std::string_view name) {
+    *out++ = name[0];
+    if (name.size() > 1) *out++ = name[1];
+    return out;
+}
+
+// Writes the chord with its notes moved up by `shift`, spelled from `names`.
+char* put_chord(char* out, const ChordParts& chord, int shift, const NoteNames& names) {
+    if (!chord.open.empty()) *out++ = '(';
+    out = put_name(out, name_of(chord.root, shift, names));
+    if (!chord.suffix.empty()) out = put(out, chord.suffix);
     if (chord.bass) {
-        line.put('/');
-        line.put(name_of(*chord.bass, shift, names));
+        *out++ = '/';
+        out = put_name(out, name_of(*chord.bass, shift, names));
     }
-    line.put(chord.close);
+    if (!chord.close.empty()) *out++ = ')';
+    return out;
 }
 
 // The names of the notes by key: black keys flat in the flat keys, sharp
@@ -114,7 +120,9 @@ void transpose_line(std::string_view raw, int key_offset, std::string& line,
     // after the word before it, whichever lies further right. A word grows
     // by two characters at most (its root and its bass), and one blank
     // stands after it.
-    LineBuilder out(3 * length + 1);
+    LineBuffer buffer(3 * length + 1);
+    char* const start = buffer.data();
+    char* out = start;
     ChordParts chord;
     std::size_t reach = length;  // how far the writing went
     for (std::size_t p = 0; p < length;) {
@@ -123,20 +131,20 @@ void transpose_line(std::string_view raw, int key_offset, std::string& line,
             continue;
         }
         std::size_t end = p;
-        while (end < length && !is_gap(raw[end])) ++end;
-        const std::string_view word = raw.substr(p, end - p);
-        const std::size_t at = out.size() == 0 ? p : std::max(p, out.size() + 1);
-        out.blanks(at - out.size());
-        if (read_chord(word, chord)) {
-            put_chord(out, chord, shift, names);
-            reach = std::max(reach, out.size() + 1);  // a rewritten chord is followed by a blank
+        const bool is_chord = read_chord_at(raw, p, chord, end);
+        const auto written = static_cast<std::size_t>(out - start);
+        const std::size_t at = written == 0 ? p : std::max(p, written + 1);
+        for (char* const stop = start + at; out != stop; ++out) *out = ' ';
+        if (is_chord) {
+            out = put_chord(out, chord, shift, names);
+            reach = std::max(reach, static_cast<std::size_t>(out - start) + 1);  // and its blank
         } else {
-            out.put(word);
-            reach = std::max(reach, out.size());
+            out = put(out, raw.substr(p, end - p));
+            reach = std::max(reach, static_cast<std::size_t>(out - start));
         }
         p = end;
     }
-    line.assign(out.text());
+    line.assign(start, out);
     // Grown past its end, the line takes on the fill up to column 80.
     line.resize(reach > length ? std::max(reach, kChordLineFill) : length, ' ');
 }
