@@ -105,7 +105,10 @@ std::string inline_chords(std::string_view chord_line, std::string_view lyric) {
         }
         std::size_t end = i;
         while (end < chord_line.size() && chord_line[end] != ' ' && chord_line[end] != '<') ++end;
-        chords.push_back({i, std::string(chord_line.substr(i, end - i))});
+        const std::string_view word = chord_line.substr(i, end - i);
+        // A word that is no chord (N.C., x2, Intro:) goes out as an
+        // annotation, so that ChordPro readers do not take it for one.
+        chords.push_back({i, (is_chord(word) ? "" : "*") + std::string(word)});
         i = end;
     }
     std::string out(lyric);

@@ -27,8 +27,9 @@ PlacedLine place_chords(std::string_view line);
 
 // The other way: the chords of `chord_line` written inline into `lyric`,
 // each before the lyric character in its column (the lyric padded with
-// blanks where a chord stands past its end). A chord is a run of non-blank
-// characters; '<' marks are left out.
+// blanks where a chord stands past its end). Each run of non-blank
+// characters is one; a run that is no chord by the chord rule goes out as
+// an annotation ("[*N.C.]"); '<' marks are left out.
 std::string inline_chords(std::string_view chord_line, std::string_view lyric);
 
 }  // namespace lyro

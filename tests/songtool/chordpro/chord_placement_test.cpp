@@ -55,6 +55,9 @@ TEST(ChordPlacement, InlineChordsAreWrittenBeforeTheirColumnsCharacters) {
         {"[G]     [D]", "G    D<", ""},
         {"  [F#m7]x    [B7/D#]y", "  F#m7 B7/D#<", "  x    y"},
         {"no chords", "", "no chords"},
+        // Words that are no chords go out as annotations.
+        {"[*N.C.]Stop  [*x2]      [G]", "N.C.  x2    G<", "Stop"},
+        {"[*Intro:]       [A/C#]      [*|]", "Intro: A/C#  |<", ""},
     };
     for (const PlacementRow& row : rows) {
         EXPECT_EQ(inline_chords(row.chords, row.lyric), row.chordpro) << row.chords;

@@ -108,7 +108,11 @@ Marks marks_of(const std::string& line) {
         if (line[i] == '[') {
             const std::size_t close = line.find(']', i);
             const char next = close + 1 < line.size() ? line[close + 1] : '\0';
-            if (close > i + 1) m.chords.emplace_back(line.substr(i + 1, close - i - 1), next);
+            // An annotation ("[*N.C.]") is the same mark as the word itself:
+            // export writes words that are no chords so.
+            std::string mark = line.substr(i + 1, close - i - 1);
+            if (!mark.empty() && mark.front() == '*') mark.erase(0, 1);
+            if (!mark.empty()) m.chords.emplace_back(mark, next);
             i = close;
         } else if (line[i] != ' ') {
             m.letters += line[i];
