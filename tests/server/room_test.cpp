@@ -56,16 +56,22 @@ protected:
     MemoryProfile profile_;
 };
 
+// A server that waited on the idle connections would answer only at their
+// 10-second deadline; the limit is far below it, and far above what a
+// loaded machine running Wine and other tests needs for one answer.
+constexpr auto kWellBeforeTheIdleDeadline = 2s;
+
 TEST_F(RoomTest, AnIdleConnectionDoesNotDelayTheRequestAfterIt) {
     LiveServer server(dir_, profile_, 10s);
     Clients idle = open_idle(server.port(), 1);
-    EXPECT_TRUE(answered_within(server.port(), 100ms));
+    EXPECT_TRUE(answered_within(server.port(), kWellBeforeTheIdleDeadline));
 }
 
 TEST_F(RoomTest, TwoHundredIdleConnectionsDelayNoneOfTwentyRequests) {
     LiveServer server(dir_, profile_, 10s);
     Clients idle = open_idle(server.port(), 200);
-    for (int i = 0; i < 20; ++i) EXPECT_TRUE(answered_within(server.port(), 100ms)) << i;
+    for (int i = 0; i < 20; ++i)
+        EXPECT_TRUE(answered_within(server.port(), kWellBeforeTheIdleDeadline)) << i;
 }
 
 TEST_F(RoomTest, AHalfRequestIsClosedUnansweredAtItsDeadlineAndOthersAreServedMeanwhile) {
