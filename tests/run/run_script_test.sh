@@ -71,7 +71,10 @@ if [[ $mode == desk-killed ]]; then
     # display ends it (the prefix's Wine server stays: other tests use it).
     # run.sh must not wait the ten seconds it gives a server asked to stop.
     "$build/wine-run" "$closer" --wait-only || fail "songdesk's first window was not up"
-    pkill -KILL -f '[/\\]songdesk[.]exe' || fail "no songdesk process to kill"
+    # The songdesk that this run.sh started: its child, found by its id.
+    desk_pid=$(pgrep -P "$run_pid" -f '[/\\]songdesk[.]exe' | head -n 1)
+    [[ -n $desk_pid ]] || fail "no songdesk process of this run.sh to kill"
+    kill -KILL "$desk_pid"
     wait_for_run 50 "run.sh did not end soon after songdesk was killed"
     [[ $status -ne 0 ]] || fail "run.sh ended with status 0 after songdesk was killed"
     grep -q "songdesk ended with status $status; ending songserv." "$scratch/run.log" ||
