@@ -61,38 +61,51 @@ Pitch with_accidental(int pitch, char accidental) {
     return pitch == 0 ? 11 : pitch - 1;
 }
 
-// The root, suffix and bass of `body` (a chord without its parentheses),
-// the root taken with the character after its letter as a sharp or flat, or
-// without. The body is read once, from the left.
-bool split_chord(std::string_view body, bool accidental, ChordParts& parts) {
-    const int letter = letter_pitch(body[0]);  // the caller has checked it
-    std::size_t at = 1;
-    parts.root = letter;
-    if (accidental) {
-        if (body.size() < 2 || !is_accidental(body[1])) return false;
-        parts.root = with_accidental(letter, body[1]);
-        at = 2;
-    }
-    const char* const begin = body.data();
-    const char* const end = begin + body.size();
-    const char* p = begin + at;
-    while (p < end && *p != '/') {
-        const std::size_t n = suffix_piece(p, end);
-        if (n == 0) return false;
+bool is_word_end(const char* p, const char* limit) { return p == limit || *p == ' ' || *p == '<'; }
+
+// Reads the rest of a chord after a root of `root_length` characters, up
+// to the word's end (a blank, '<' or `limit`): a suffix, then perhaps a
+// slash and a bass note. The word's end, or nullptr when it is no chord of
+// that reading.
+const char* scan_rest(const char* word, std::size_t root_length, const char* limit,
+                      ChordParts& parts) {
+    const char* p = word + root_length;
+    while (!is_word_end(p, limit) && *p != '/') {
+        const std::size_t n = suffix_piece(p, limit);
+        if (n == 0) return nullptr;
         p += n;
     }
-    parts.root_text = std::string_view(begin, at);
-    parts.suffix = std::string_view(begin + at, static_cast<std::size_t>(p - begin) - at);
-    at = static_cast<std::size_t>(p - begin);
+    parts.root_text = std::string_view(word, root_length);
+    parts.suffix = std::string_view(word + root_length, static_cast<std::size_t>(p - word) - root_length);
     parts.bass.reset();
-    if (at == body.size()) return true;
-    // A slash and a bass note, and nothing after them.
-    const std::string_view bass = body.substr(at + 1);
-    if (bass.empty() || bass.size() > 2 || letter_pitch(bass[0]) < 0) return false;
-    if (bass.size() == 2 && !is_accidental(bass[1])) return false;
-    parts.bass = bass.size() == 2 ? with_accidental(letter_pitch(bass[0]), bass[1])
-                                  : letter_pitch(bass[0]);
-    return true;
+    if (is_word_end(p, limit)) return p;
+    ++p;  // the slash: a bass note and nothing after it
+    if (p == limit || letter_pitch(*p) < 0) return nullptr;
+    int bass = letter_pitch(*p++);
+    if (!is_word_end(p, limit) && is_accidental(*p)) bass = with_accidental(bass, *p++);
+    if (!is_word_end(p, limit)) return nullptr;
+    parts.bass = bass;
+    return p;
+}
+
+// Reads the chord that starts at `word`, in one pass: the word's end, or
+// nullptr when the word is no chord. "Cb7" is C flat seven, "Cbass" a C
+// with its bass named: the root takes the flat only when the rest still
+// reads as a chord.
+const char* scan_chord(const char* word, const char* limit, ChordParts& parts) {
+    const int letter = letter_pitch(*word);
+    if (letter < 0) return nullptr;
+    if (word + 1 < limit && is_accidental(word[1])) {
+        if (const char* end = scan_rest(word, 2, limit, parts)) {
+            parts.root = with_accidental(letter, word[1]);
+            return end;
+        }
+    }
+    if (const char* end = scan_rest(word, 1, limit, parts)) {
+        parts.root = letter;
+        return end;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -123,65 +136,20 @@ bool read_chord(std::string_view word, ChordParts& parts) {
         parts.close = word.substr(word.size() - 1);
         word = word.substr(1, word.size() - 2);
     }
-    if (word.empty() || letter_pitch(word[0]) < 0) return false;
-    // "Cb7" is C flat seven, "Cbass" a C with its bass named: the root takes
-    // the flat only when the rest still reads as a chord.
-    return split_chord(word, true, parts) || split_chord(word, false, parts);
+    if (word.empty()) return false;
+    const char* const limit = word.data() + word.size();
+    return scan_chord(word.data(), limit, parts) == limit;
 }
-
-namespace {
-
-bool is_word_end(const char* p, const char* limit) { return p == limit || *p == ' ' || *p == '<'; }
-
-// Reads a chord from `word` (its root letter checked) whose root takes
-// `root_length` characters, up to the word's end; the end, or nullptr when
-// the word is no chord of that reading.
-const char* scan_chord(const char* word, std::size_t root_length, const char* limit,
-                       ChordParts& parts) {
-    const char* p = word + root_length;
-    while (!is_word_end(p, limit) && *p != '/') {
-        const std::size_t n = suffix_piece(p, limit);
-        if (n == 0) return nullptr;
-        p += n;
-    }
-    parts.root_text = std::string_view(word, root_length);
-    parts.suffix = std::string_view(word + root_length, static_cast<std::size_t>(p - word) - root_length);
-    parts.bass.reset();
-    if (is_word_end(p, limit)) return p;
-    ++p;  // the slash: a bass note and nothing after it
-    if (p == limit || letter_pitch(*p) < 0) return nullptr;
-    int bass = letter_pitch(*p++);
-    if (!is_word_end(p, limit) && is_accidental(*p)) bass = with_accidental(bass, *p++);
-    if (!is_word_end(p, limit)) return nullptr;
-    parts.bass = bass;
-    return p;
-}
-
-}  // namespace
 
 bool read_chord_at(std::string_view line, std::size_t from, ChordParts& parts, std::size_t& end) {
     const char* const begin = line.data();
     const char* const limit = begin + line.size();
     const char* const word = begin + from;
-    const int letter = letter_pitch(*word);
-    if (letter >= 0) {
-        // "Cb7" is C flat seven, "Cbass" a C with its bass named: the root
-        // takes the flat only when the rest still reads as a chord.
-        parts.open = {};
-        parts.close = {};
-        const bool accidental = word + 1 < limit && is_accidental(word[1]);
-        if (accidental) {
-            if (const char* after = scan_chord(word, 2, limit, parts)) {
-                parts.root = with_accidental(letter, word[1]);
-                end = static_cast<std::size_t>(after - begin);
-                return true;
-            }
-        }
-        if (const char* after = scan_chord(word, 1, limit, parts)) {
-            parts.root = letter;
-            end = static_cast<std::size_t>(after - begin);
-            return true;
-        }
+    parts.open = {};
+    parts.close = {};
+    if (const char* after = scan_chord(word, limit, parts)) {
+        end = static_cast<std::size_t>(after - begin);
+        return true;
     }
     const char* p = word;
     while (!is_word_end(p, limit)) ++p;

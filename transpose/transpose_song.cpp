@@ -77,14 +77,26 @@ bool is_flat_key(Pitch key) { return key == 8 || key == 1 || key == 6 || key == 
 // The relative major of a minor key is three half steps above it.
 constexpr int kToRelativeMajor = 3;
 
-std::optional<Pitch> header_key(std::string_view key) {
-    const std::size_t root = key.size() > 1 && (key[1] == '#' || key[1] == 'b') ? 2 : 1;
-    const std::optional<Pitch> pitch = note_pitch(key.substr(0, root));
-    const std::string_view mode = key.substr(std::min(root, key.size()));
-    if (!pitch) return std::nullopt;
-    if (mode.empty() || mode == "maj" || mode == "M") return *pitch;
-    if (mode == "m" || mode == "min") return moved(*pitch, kToRelativeMajor);
-    return std::nullopt;
+// A key name split: its root and what follows it ("", "m", "min", "maj",
+// "M"); nullopt for anything that names no key.
+struct KeyName {
+    Pitch root = 0;
+    std::string_view mode;
+
+    // The major key it names: a minor key by its relative major.
+    Pitch major() const {
+        return mode == "m" || mode == "min" ? moved(root, kToRelativeMajor) : root;
+    }
+};
+
+std::optional<KeyName> key_name(std::string_view key) {
+    const std::size_t root_length = key.size() > 1 && (key[1] == '#' || key[1] == 'b') ? 2 : 1;
+    const std::optional<Pitch> root = note_pitch(key.substr(0, root_length));
+    if (!root) return std::nullopt;
+    const std::string_view mode = key.substr(root_length);
+    if (!(mode.empty() || mode == "m" || mode == "min" || mode == "maj" || mode == "M"))
+        return std::nullopt;
+    return KeyName{*root, mode};
 }
 
 // The last chord of the song's chord lines, read from the end.
@@ -150,7 +162,7 @@ void transpose_line(std::string_view raw, int key_offset, std::string& line,
 }
 
 std::optional<Pitch> song_key(const CurrentSong& song) {
-    if (const auto key = header_key(song.header_key)) return key;
+    if (const auto key = key_name(song.header_key)) return key->major();
     const std::optional<ChordParts> last = last_chord(song);
     if (!last) return std::nullopt;
     return is_minor(*last) ? moved(last->root, kToRelativeMajor) : last->root;
@@ -177,11 +189,10 @@ void transpose_song(CurrentSong& song, int key_offset, Spelling spelling) {
 
 std::optional<std::string> transpose_key(std::string_view key, int key_offset,
                                          const NoteNames& names) {
-    if (!header_key(key)) return std::nullopt;
-    const std::size_t root = key.size() > 1 && (key[1] == '#' || key[1] == 'b') ? 2 : 1;
-    const Pitch pitch = *note_pitch(key.substr(0, root));
-    return std::string(names[static_cast<std::size_t>(moved(pitch, key_offset))])
-        .append(key.substr(root));
+    const std::optional<KeyName> name = key_name(key);
+    if (!name) return std::nullopt;
+    return std::string(names[static_cast<std::size_t>(moved(name->root, key_offset))])
+        .append(name->mode);
 }
 
 }  // namespace lyro
