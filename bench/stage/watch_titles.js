@@ -11,31 +11,17 @@
 // SECONDS have passed, "CHANGE <ms since 1970> <title>" for each change.
 // NODE_PATH names the node_modules folder holding puppeteer-core.
 'use strict';
-const fs = require('fs');
-const os = require('os');
 const path = require('path');
-const puppeteer = require('puppeteer-core');
+// Chromium is started as the stage page's own tests start it.
+const { launchBrowser, sleep } = require(path.join(__dirname, '../../tests/stage/harness.js'));
 
 const [url, firstTitle, lastTitle, seconds] = process.argv.slice(2);
-const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 async function main() {
     const deadline = Date.now() + Number(seconds) * 1000;
-    const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'stage-bench-chromium-'));
     let browser = null;
     try {
-        browser = await puppeteer.launch({
-            executablePath: CHROMIUM,
-            ignoreDefaultArgs: true,
-            args: [
-                '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-                '--disable-background-networking', '--disable-component-update', '--disable-sync',
-                `--user-data-dir=${profile}`,
-            ],
-            pipe: true,
-            protocolTimeout: 30000,
-        });
+        browser = await launchBrowser();
         console.log(`BROWSER_PID ${browser.process().pid}`);
         const page = await browser.newPage();
         await page.setViewport({ width: 1024, height: 768 });
@@ -64,7 +50,6 @@ async function main() {
         for (const [at, title] of changes) console.log(`CHANGE ${at} ${title}`);
     } finally {
         if (browser) await browser.close().catch(() => {});
-        fs.rmSync(profile, { recursive: true, force: true });
     }
 }
 
