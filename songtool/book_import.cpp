@@ -7,7 +7,7 @@
 #include "library/title_ops.h"
 #include "platform/whole_file.h"
 #include "songtool/book_songs.h"
-#include "songtool/chordpro/chordpro_import.h"
+#include "songtool/chordpro/song_file.h"
 
 namespace lyro {
 
@@ -20,7 +20,15 @@ std::string plural(std::size_t n, std::string_view one, std::string_view many) {
 // What the report adds about an imported song: what was left out or changed.
 std::string notes(const ImportedSong& song) {
     std::string out;
+    if (song.chord_sheet) out += " (a chord sheet)";
+    if (song.no_chord_lines) out += "; no chord lines found";
     if (song.dropped > 0) out += "; " + plural(song.dropped, "line", "lines") + " left out";
+    if (song.blocks > 0) {
+        out += "; " + plural(song.blocks, "block", "blocks") + " of music notation or pictures left out";
+    }
+    if (song.changed > 0) {
+        out += "; " + plural(song.changed, "letter", "letters") + " written as their plain letter";
+    }
     if (song.replaced > 0) {
         out += "; " + plural(song.replaced, "character", "characters") + " written as \"?\"";
     }
@@ -40,25 +48,38 @@ public:
         if (!before_.empty() && before_.back() != '\n') added_ += kLineEnd;
     }
 
+    // Every song of the file, each imported or skipped on its own.
     void take(const std::string& name, const std::string& bytes, ImportPlan& plan) {
-        const ImportOutcome outcome = import_chordpro(bytes, file_title(name));
-        if (const auto* refusal = std::get_if<ImportRefusal>(&outcome)) {
+        const std::vector<ImportOutcome> songs = import_song_file(bytes, name);
+        for (std::size_t i = 0; i < songs.size(); ++i) {
             const std::string where =
+                songs.size() == 1 ? name
+                                  : name + ", song " + std::to_string(i + 1) + " of " +
+                                        std::to_string(songs.size());
+            take_song(where, songs[i], plan);
+        }
+    }
+
+    void take_song(const std::string& where, const ImportOutcome& outcome, ImportPlan& plan) {
+        if (const auto* refusal = std::get_if<ImportRefusal>(&outcome)) {
+            const std::string named =
+                refusal->title.empty() ? where : where + " (\"" + show_(refusal->title) + "\")";
+            const std::string at =
                 refusal->line == 0 ? "" : "line " + std::to_string(refusal->line) + ": ";
-            return skip(name, where + refusal->reason, plan);
+            return skip(named, at + refusal->reason, plan);
         }
         const ImportedSong& song = std::get<ImportedSong>(outcome);
         const std::string key = folded(song.title);
         const std::string title = "\"" + show_(song.title) + "\"";
         if (in_book_.count(key)) {
-            return skip(name, "a song titled " + title + " is already in the songbook", plan);
+            return skip(where, "a song titled " + title + " is already in the songbook", plan);
         }
         if (!in_import_.insert(key).second) {
-            return skip(name, "a song titled " + title + " comes earlier in this import", plan);
+            return skip(where, "a song titled " + title + " comes earlier in this import", plan);
         }
         added_ += song_in_book_form(song);
         ++plan.imported;
-        plan.report.push_back("imported " + title + " from " + name + notes(song));
+        plan.report.push_back("imported " + title + " from " + where + notes(song));
     }
 
     static void skip(const std::string& name, const std::string& why, ImportPlan& plan) {
@@ -78,14 +99,6 @@ private:
 };
 
 }  // namespace
-
-std::string file_title(std::string_view path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
-    return std::string(name);
-}
 
 ImportPlan plan_import(std::string_view book_bytes, const std::vector<std::string>& files,
                        const ReadFile& read, const ShowTitle& show) {

@@ -1,6 +1,7 @@
 // Placing inline chords over their lyric and back; see chord_placement.h.
 #include "songtool/chordpro/chord_placement.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -15,21 +16,52 @@ struct InlineChord {
     std::string text;
 };
 
-// A chord as one word of a chord line: blanks around it dropped, and a
-// blank or '<' inside it (which would split it, or end the chord line
-// there) written as '_'.
-std::string chord_text(std::string_view text) {
+std::string without_outer_blanks(std::string_view text) {
     const std::size_t from = text.find_first_not_of(' ');
     if (from == std::string_view::npos) return "";
-    std::string chord(text.substr(from, text.find_last_not_of(' ') - from + 1));
-    for (char& c : chord) {
-        if (c == ' ' || c == '<') c = '_';
+    return std::string(text.substr(from, text.find_last_not_of(' ') - from + 1));
+}
+
+// A chord as one word of a chord line: blanks around it dropped, and a
+// blank or '<' inside it (which would split it, or end the chord line
+// there) written as '_'. Moved by `move` when it is a chord by the rule.
+std::string chord_text(std::string_view text, const ChordMove& move) {
+    std::string chord = without_outer_blanks(text);
+    std::replace(chord.begin(), chord.end(), ' ', '_');
+    std::replace(chord.begin(), chord.end(), '<', '_');
+    if (move.offset % 12 != 0) {
+        if (const auto parts = parse_chord(chord)) {
+            return transposed_chord(*parts, move.offset, *move.names);
+        }
     }
     return chord;
 }
 
+bool any_chord_word(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t end = std::min(text.find(' ', i), text.size());
+        if (is_chord(text.substr(i, end - i))) return true;
+        i = end + 1;
+    }
+    return false;
+}
+
+// An annotation ("[*pauza 2x]") stands on the chord line as it is written,
+// blanks kept, and is never moved. Only when one of its words would read
+// as a chord (and so be transposed) are its blanks written as '_', which
+// makes the whole one word that is no chord.
+std::string annotation_text(std::string_view text) {
+    std::string note = without_outer_blanks(text);
+    std::replace(note.begin(), note.end(), '<', '_');
+    if (note.find(' ') != std::string::npos && any_chord_word(note)) {
+        std::replace(note.begin(), note.end(), ' ', '_');
+    }
+    return note;
+}
+
 // Splits a ChordPro line into its lyric and its chords.
-void split_chords(std::string_view line, std::string& lyric, std::vector<InlineChord>& chords) {
+void split_chords(std::string_view line, const ChordMove& move, std::string& lyric,
+                  std::vector<InlineChord>& chords) {
     // The next ']' is looked for again only once it lies behind: a line of
     // many '[' and few ']' stays one pass, however long.
     std::size_t next_close = 0;
@@ -42,11 +74,10 @@ void split_chords(std::string_view line, std::string& lyric, std::vector<InlineC
             lyric += line[i];
             continue;
         }
-        std::string_view text = line.substr(i + 1, close - i - 1);
-        if (!text.empty() && text.front() == '*') text.remove_prefix(1);  // an annotation
-        if (std::string chord = chord_text(text); !chord.empty()) {
-            chords.push_back({lyric.size(), std::move(chord)});
-        }
+        const std::string_view text = line.substr(i + 1, close - i - 1);
+        std::string chord = text.starts_with('*') ? annotation_text(text.substr(1))
+                                                  : chord_text(text, move);
+        if (!chord.empty()) chords.push_back({lyric.size(), std::move(chord)});
         i = close;
     }
 }
@@ -68,10 +99,10 @@ void put_at(std::string& line, std::size_t column, std::string_view text) {
 
 }  // namespace
 
-PlacedLine place_chords(std::string_view line) {
+PlacedLine place_chords(std::string_view line, const ChordMove& move) {
     PlacedLine placed;
     std::vector<InlineChord> chords;
-    split_chords(line, placed.lyric, chords);
+    split_chords(line, move, placed.lyric, chords);
     if (chords.empty()) return placed;
 
     std::size_t stretched = 0;  // blanks put into the lyric so far
@@ -94,6 +125,27 @@ PlacedLine place_chords(std::string_view line) {
     // Blanks at the end of a lyric only ever stood under chords past it.
     placed.lyric.erase(placed.lyric.find_last_not_of(' ') + 1);
     return placed;
+}
+
+std::string marked_chord_line(std::string_view line) {
+    std::size_t end = std::string_view::npos;  // where the last chord ends
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == ' ' || line[i] == '|') {
+            ++i;
+            continue;
+        }
+        const std::size_t stop = std::min(line.find_first_of(" |", i), line.size());
+        if (is_chord(line.substr(i, stop - i))) end = stop;
+        i = stop;
+    }
+    std::string out(line);
+    if (end == std::string_view::npos || end == out.size()) return out + '<';
+    if (out[end] == ' ') {
+        out[end] = '<';
+    } else {
+        out.insert(end, 1, '<');
+    }
+    return out;
 }
 
 std::string inline_chords(std::string_view chord_line, std::string_view lyric) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "transpose/chord_rule.h"
+
 namespace lyro {
 
 struct PlacedLine {
@@ -20,10 +22,23 @@ struct PlacedLine {
     bool chords_only() const { return lyric.empty(); }
 };
 
+// How the chords of a line are moved as they are placed ({transpose} in a
+// ChordPro file): by `offset` half steps, spelled from `names`.
+struct ChordMove {
+    int offset = 0;
+    const NoteNames* names = &kFixedNames;
+};
+
 // A ChordPro lyric line with its chords put above it. A '[' without its
 // ']' and a lone ']' are lyric text; "[]" is nothing; an annotation
-// ("[*riff]") is carried as a chord without its '*'.
-PlacedLine place_chords(std::string_view line);
+// ("[*pauza 2x]") is carried without its '*', blanks kept, and not moved.
+PlacedLine place_chords(std::string_view line, const ChordMove& move = {});
+
+// `line`, a chord line without its '<', with the '<' right after its last
+// chord (a word by the chord rule, words split at blanks and '|'), every
+// column kept where a blank follows the chord: "G  C  | x2" becomes
+// "G  C< | x2". A line without a chord gets the '<' at its end.
+std::string marked_chord_line(std::string_view line);
 
 // The other way: the chords of `chord_line` written inline into `lyric`,
 // each before the lyric character in its column (the lyric padded with

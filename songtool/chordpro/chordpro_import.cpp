@@ -2,77 +2,28 @@
 #include "songtool/chordpro/chordpro_import.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
+#include <string>
 
-#include "library/catalog.h"
-#include "library/current_song.h"
-#include "library/editor_boxes.h"
-#include "library/song_body.h"
-#include "library/title_ops.h"
-#include "platform/whole_file.h"
-#include "songtool/chordpro/chord_placement.h"
-#include "songtool/chordpro/line_wrapping.h"
-#include "songtool/chordpro/text_decoding.h"
+#include "songtool/chordpro/markup.h"
+#include "songtool/chordpro/song_builder.h"
+#include "transpose/transpose_song.h"
 
 namespace lyro {
 
 namespace {
 
-// The viewer shows the first 100 characters of a stored line, the
-// writer's blank included: longer lines are broken to fit.
-constexpr std::size_t kWrapWidth = kSongLineMax - 1;
-// The viewer holds 200 lines: the blank line 0, the writer's single-blank
-// line, then the song's own.
-constexpr std::size_t kSongLinesMax = kDisplaySlots - 2;
-// The song editor loads at most 19,999 characters of a song (each stored
-// line with its CR LF); saving a song it loaded cut short would lose the rest.
-constexpr std::size_t kEditorTextMax = 19'999;
-
-std::string_view trimmed(std::string_view s) {
-    const std::size_t from = s.find_first_not_of(" \t");
-    if (from == std::string_view::npos) return {};
-    return s.substr(from, s.find_last_not_of(" \t") - from + 1);
+bool is_one_of(std::string_view name, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+// `"text"` without its quotes; anything else as it is.
+std::string_view unquoted(std::string_view s) {
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
+        return s.substr(1, s.size() - 2);
     }
-    return out;
-}
-
-// The file's lines: LF, CR LF or a lone CR ends one.
-std::vector<std::string_view> file_lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t from = 0;
-    while (from < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", from);
-        if (end == std::string_view::npos) end = text.size();
-        lines.push_back(text.substr(from, end - from));
-        from = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
-    }
-    return lines;
-}
-
-// Why the songbook would read `line` (written as a song line) as something
-// else, or nothing when it reads it as it is. Chord lines are meant to
-// hold '<'.
-std::optional<std::string> misread(std::string_view line, bool chord_line) {
-    if (!line.empty() && line.front() == ';') {
-        return "it begins with \";\", which would hide it as a comment";
-    }
-    if (holds(line, kHeaderMark)) return "it holds \":::::\", which would start a new song";
-    if (holds(line, kEndMarker)) return "it holds \"#*#*#\", which would end the songbook";
-    if (holds(line, kLabelMark)) return "it holds \"*****\", which would make a list label";
-    if (!chord_line && holds(line, "<")) {
-        return "the lyric holds \"<\", which would make it a chord line";
-    }
-    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; };
-    if (std::any_of(line.begin(), line.end(), control)) {
-        return "it holds control characters: this is not a text file";
-    }
-    return std::nullopt;
+    return s;
 }
 
 struct Directive {
@@ -80,173 +31,242 @@ struct Directive {
     std::string arg;   // trimmed
 };
 
+// {meta: NAME VALUE} and {meta NAME="VALUE"} say what {NAME: VALUE} says.
+Directive meta_directive(std::string_view arg) {
+    const std::size_t split = arg.find_first_of(" \t=");
+    Directive d{lower_ascii(arg.substr(0, split)), ""};
+    if (split != std::string_view::npos) {
+        std::string_view value = arg.substr(split);
+        if (value.front() == '=') value.remove_prefix(1);
+        d.arg = std::string(unquoted(trimmed(value)));
+    }
+    return d;
+}
+
 std::optional<Directive> directive(std::string_view line) {
     const std::string_view t = trimmed(line);
     if (t.size() < 2 || t.front() != '{' || t.back() != '}') return std::nullopt;
     const std::string_view inner = trimmed(t.substr(1, t.size() - 2));
     const std::size_t split = inner.find_first_of(": \t");
-    Directive d{lower(inner.substr(0, split)), ""};
+    Directive d{lower_ascii(inner.substr(0, split)), ""};
     if (split != std::string_view::npos) {
         std::string_view arg = inner.substr(split);
         if (arg.front() == ':') arg.remove_prefix(1);
         d.arg = std::string(trimmed(arg));
     }
+    if (d.name == "meta") return meta_directive(d.arg);
     return d;
 }
 
-bool is_one_of(const std::string& name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
+bool starts_song(std::string_view line) {
+    const auto d = directive(line);
+    return d && is_one_of(d->name, {"new_song", "ns"});
 }
 
-// Reads the file's lines into a song, one at a time.
+// A section's label: {start_of_chorus: Refrain} or {soc: label="Refrain"},
+// its markup removed; `fallback` when it names none.
+std::string section_label(std::string_view arg, std::string_view fallback) {
+    if (arg.starts_with("label=")) arg = unquoted(trimmed(arg.substr(6)));
+    std::string label = without_markup(arg);
+    return trimmed(label).empty() ? std::string(fallback) : label;
+}
+
+// The names a song's chords are spelled with once moved by `offset`: its
+// key's, when it names one, else the fixed table.
+const NoteNames& names_after(std::string_view key, int offset) {
+    const auto chord = parse_chord(key);
+    if (!chord) return kFixedNames;
+    return key_names(moved(chord->root, offset + (is_minor(*chord) ? 3 : 0)));
+}
+
+// Blocks whose content the songbook has no way to show.
+bool left_out_block(std::string_view name) {
+    return is_one_of(name, {"abc", "ly", "svg", "textblock", "image"});
+}
+
+struct Chorus {
+    PlacedLine label;
+    std::vector<PlacedLine> lines;
+};
+
+// Reads the lines of one song.
 class SongReader {
 public:
-    explicit SongReader(ImportedSong& song) : song_(song) {}
+    explicit SongReader(const Cp1252Text& text) : text_(text) {}
 
-    // False (with `refusal` set) when the song cannot be imported.
-    bool take(std::string_view line, std::size_t number, ImportRefusal& refusal) {
-        number_ = number;
-        refusal_ = &refusal;
-        if (in_tab_) {
-            if (const auto d = directive(line); d && is_one_of(d->name, {"end_of_tab", "eot"})) {
-                in_tab_ = false;
-                return true;
-            }
-            return add_lyric(std::string(line));  // tabs are copied as they stand
-        }
+    void take(std::string_view line, std::size_t number) {
+        song_.at_line(number);
+        song_.count(count_letters(text_, line));
+        if (!block_end_.empty()) return take_in_block(line);
         if (trimmed(line).starts_with('#')) {
-            ++song_.dropped;
-            return true;
+            ++song_.song().dropped;
+            return;
         }
         if (const auto d = directive(line)) return take_directive(*d);
-        return take_lyric(line);
+        take_lyric(line);
+    }
+
+    ImportOutcome finish(std::string_view fallback_title) && {
+        ImportedSong& song = song_.song();
+        if (!song.key.empty() && key_offset_.value_or(0) % 12 != 0) {
+            const int offset = *key_offset_;
+            song.key = transpose_key(song.key, offset, names_after(song.key, offset))
+                           .value_or(song.key);
+        }
+        return std::move(song_).finish(fallback_title);
     }
 
 private:
-    bool take_directive(const Directive& d) {
+    void take_in_block(std::string_view line) {
+        const auto d = directive(line);
+        if (d && std::find(block_end_.begin(), block_end_.end(), d->name) != block_end_.end()) {
+            block_end_.clear();
+        } else if (in_tab_) {
+            add_lyric(std::string(line), false);  // tabs are copied as they stand
+        }
+        if (block_end_.empty()) in_tab_ = false;
+    }
+
+    void take_directive(const Directive& d) {
         const std::string& n = d.name;
         if (is_one_of(n, {"title", "t"}) && !d.arg.empty()) {
-            if (song_.title.empty()) song_.title = d.arg;
+            if (song_.song().title.empty()) song_.song().title = without_markup(d.arg);
         } else if (n == "key" && !d.arg.empty()) {
-            song_.key = d.arg;
+            song_.song().key = without_markup(d.arg);
         } else if (is_one_of(n, {"subtitle", "st", "artist", "comment", "c", "comment_italic",
-                                 "ci", "comment_box", "cb"}) && !d.arg.empty()) {
-            return add_lyric(d.arg);
-        } else if (is_one_of(n, {"start_of_chorus", "soc"})) {
-            return add_lyric(d.arg.empty() ? "Chorus:" : d.arg);
+                                 "ci", "comment_box", "cb", "highlight"}) &&
+                   !d.arg.empty()) {
+            add_lyric(d.arg);
+        } else if (n == "capo" && !d.arg.empty()) {
+            add_lyric("Capo " + d.arg);
+        } else if (n == "transpose") {
+            take_transpose(d.arg);
+        } else if (n == "chorus") {
+            repeat_chorus(d.arg);
+        } else if (!take_section(d)) {
+            ++song_.song().dropped;  // no place for it in the songbook
+        }
+    }
+
+    // Sections, and the blocks that are copied or left out.
+    bool take_section(const Directive& d) {
+        const std::string& n = d.name;
+        if (is_one_of(n, {"start_of_chorus", "soc"})) {
+            if (chorus_now_) last_chorus_ = std::move(chorus_now_);
+            chorus_now_.reset();
+            const PlacedLine label{"", section_label(d.arg, "Chorus:")};
+            put(label);
+            chorus_now_ = Chorus{label, {}};
+        } else if (is_one_of(n, {"end_of_chorus", "eoc"})) {
+            if (chorus_now_) last_chorus_ = std::move(*chorus_now_);
+            chorus_now_.reset();
         } else if (is_one_of(n, {"start_of_verse", "sov"})) {
-            return add_lyric(d.arg.empty() ? "Verse:" : d.arg);
+            put({"", section_label(d.arg, "Verse:")});
         } else if (is_one_of(n, {"start_of_bridge", "sob"})) {
-            return add_lyric(d.arg.empty() ? "Bridge:" : d.arg);
+            put({"", section_label(d.arg, "Bridge:")});
         } else if (is_one_of(n, {"start_of_tab", "sot"})) {
             in_tab_ = true;
-        } else if (!is_one_of(n, {"end_of_chorus", "eoc", "end_of_verse", "eov",
-                                  "end_of_bridge", "eob"})) {
-            ++song_.dropped;  // no place for it in the songbook
+            block_end_ = {"end_of_tab", "eot"};
+        } else if (n.starts_with("start_of_") && left_out_block(n.substr(9))) {
+            ++song_.song().blocks;
+            block_end_ = {"end_of_" + n.substr(9)};
+        } else if (n == "image") {
+            ++song_.song().blocks;
+        } else {
+            return is_one_of(n, {"end_of_verse", "eov", "end_of_bridge", "eob"});
         }
         return true;
     }
 
-    bool take_lyric(std::string_view line) { return add_placed(place_chords(line)); }
-
-    bool add_lyric(std::string line) { return add_placed({"", std::move(line)}); }
-
-    bool add_placed(const PlacedLine& line) {
-        for (const PlacedLine& piece : wrap_placed(line, kWrapWidth)) {
-            if (!piece.chords.empty() && !add(piece.chords, true)) return false;
-            if ((piece.chords.empty() || !piece.lyric.empty()) && !add(piece.lyric, false)) {
-                return false;
-            }
+    // {transpose: N} moves the chords after it; a later one replaces it and
+    // one without a number ends it.
+    void take_transpose(std::string_view arg) {
+        if (arg.starts_with('+')) arg.remove_prefix(1);
+        int offset = 0;
+        const auto [end, error] = std::from_chars(arg.data(), arg.data() + arg.size(), offset);
+        if (!arg.empty() && (error != std::errc() || end != arg.data() + arg.size())) {
+            ++song_.song().dropped;
+            return;
         }
-        return true;
+        transpose_ = offset % 12;
     }
 
-    bool add(std::string line, bool chord_line) {
-        if (const auto why = misread(line, chord_line)) return refuse(*why);
-        editor_chars_ += line.size() + 3;  // the writer's blank, CR LF
-        song_.lines.push_back(std::move(line));
-        if (song_.lines.size() > kSongLinesMax) {
-            return refuse("the song runs past " + std::to_string(kSongLinesMax) +
-                          " lines, more than the viewer shows");
-        }
-        if (editor_chars_ > kEditorTextMax) {
-            return refuse("the song is longer than the " + std::to_string(kEditorTextMax) +
-                          " characters the song editor holds");
-        }
-        return true;
+    // {chorus}: the last chorus again, in full, so that nobody has to look
+    // back for it; its label replaced by the directive's own, if any.
+    void repeat_chorus(std::string_view arg) {
+        const Chorus* chorus = last_chorus_ ? &*last_chorus_ : nullptr;
+        const std::string fallback = chorus ? chorus->label.lyric : "Chorus:";
+        put({"", section_label(arg, fallback)});
+        if (!chorus) return;
+        for (const PlacedLine& line : chorus->lines) put(line);
     }
 
-    bool refuse(std::string why) {
-        *refusal_ = {number_, std::move(why)};
-        return false;
+    void take_lyric(std::string_view line) {
+        const ChordMove move{transpose_, &names_after(song_.song().key, transpose_)};
+        const PlacedLine placed = place_chords(without_markup(line), move);
+        if (!placed.chords.empty() && !key_offset_) key_offset_ = transpose_;
+        put(placed);
     }
 
-    ImportedSong& song_;
+    void add_lyric(std::string_view text, bool markup = true) {
+        std::string line = markup ? without_markup(text) : std::string(text);
+        std::replace(line.begin(), line.end(), '<', kTextAngle);
+        put({"", std::move(line)});
+    }
+
+    void put(const PlacedLine& line) {
+        song_.add_placed(line);
+        if (chorus_now_) chorus_now_->lines.push_back(line);
+    }
+
+    const Cp1252Text& text_;
+    SongBuilder song_;
+    std::vector<std::string> block_end_;  // the directives that end the block being read
     bool in_tab_ = false;
-    std::size_t number_ = 0;
-    ImportRefusal* refusal_ = nullptr;
-    std::size_t editor_chars_ = 3;  // the writer's single-blank line
+    int transpose_ = 0;
+    std::optional<int> key_offset_;  // the transposition of the song's first chord
+    std::optional<Chorus> chorus_now_;
+    std::optional<Chorus> last_chorus_;
 };
 
-// Why `title` cannot be a title of the songbook, or nothing.
-std::optional<std::string> bad_title(std::string_view title) {
-    if (title.size() > kImportTitleMax) {
-        return "its title is " + std::to_string(title.size()) +
-               " characters long: the library's song box finds a song by its first " +
-               std::to_string(kImportTitleMax) + " only";
-    }
-    for (std::string_view mark : {kEndMarker, kLabelMark}) {
-        if (holds(title, mark)) return "its title holds \"" + std::string(mark) + "\"";
-    }
-    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20; };
-    if (std::any_of(title.begin(), title.end(), control)) return "its title holds control characters";
-    return std::nullopt;
-}
-
-// A title as the songbook can hold it: the songbook ends a title at its
-// first ':' (and takes leading ones for the header's colons), so colons
-// become '-': "Psalm 23: The Lord" is imported as "Psalm 23- The Lord".
-std::string book_title(std::string_view title) {
-    std::string out(trimmed(title));
-    std::replace(out.begin(), out.end(), ':', '-');
-    return out;
+// Whether the lines hold anything but blanks and comments.
+bool holds_song(const std::vector<std::string_view>& lines, std::size_t from, std::size_t to) {
+    return std::any_of(lines.begin() + from, lines.begin() + to, [](std::string_view l) {
+        const std::string_view t = trimmed(l);
+        return !t.empty() && !t.starts_with('#');
+    });
 }
 
 }  // namespace
 
-ImportOutcome import_chordpro(std::string_view file_bytes, std::string_view fallback_title) {
-    const Cp1252Text text = decode_to_cp1252(file_bytes);
-    ImportedSong song;
-    song.replaced = text.replaced;
-    SongReader reader(song);
+std::vector<ImportOutcome> import_chordpro_songs(const Cp1252Text& text,
+                                                 std::string_view fallback_title) {
     const std::vector<std::string_view> lines = file_lines(text.bytes);
-    ImportRefusal refusal;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!reader.take(lines[i], i + 1, refusal)) return refusal;
+    // Each song's lines: [from, to) between {new_song} directives.
+    std::vector<std::pair<std::size_t, std::size_t>> songs;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i <= lines.size(); ++i) {
+        if (i < lines.size() && !starts_song(lines[i])) continue;
+        if (holds_song(lines, from, i)) songs.emplace_back(from, i);
+        from = i + 1;
     }
-    if (std::all_of(song.lines.begin(), song.lines.end(), [](const std::string& l) {
-            return trimmed(l).empty();
-        })) {
-        return ImportRefusal{0, "it holds no lyric or chord lines"};
+    std::vector<ImportOutcome> out;
+    for (std::size_t s = 0; s < songs.size(); ++s) {
+        SongReader reader(text);
+        for (std::size_t i = songs[s].first; i < songs[s].second; ++i) reader.take(lines[i], i + 1);
+        const std::string fallback =
+            std::string(fallback_title) + (s == 0 ? "" : " " + std::to_string(s + 1));
+        out.push_back(std::move(reader).finish(fallback));
     }
-    const Cp1252Text fallback = decode_to_cp1252(fallback_title);
-    song.title = book_title(song.title.empty() ? fallback.bytes : song.title);
-    if (song.title.empty()) song.title = "NONAME";
-    if (const auto why = bad_title(song.title)) return ImportRefusal{0, *why};
-    if (const auto why = misread(song.key, false); why || holds(song.key, ":")) song.key.clear();
-    return song;
+    return out;
 }
 
-std::string song_in_book_form(const ImportedSong& song) {
-    std::string out = "::::: " + song.title + " ::::: KEY=" + (song.key.empty() ? "xx" : song.key);
-    out += kLineEnd;
-    std::string text;
-    for (std::size_t i = 0; i < song.lines.size(); ++i) {
-        if (i > 0) text += "\r\n";
-        text += song.lines[i];
-    }
-    write_song_lines(EditorText(song.title, text), out);
-    return out;
+ImportOutcome import_chordpro(std::string_view file_bytes, std::string_view fallback_title) {
+    const Cp1252Text text = decode_to_cp1252(file_bytes);
+    std::vector<ImportOutcome> songs =
+        import_chordpro_songs(text, decode_to_cp1252(fallback_title).bytes);
+    if (songs.empty()) return ImportRefusal{0, "it holds no lyric or chord lines", ""};
+    return std::move(songs.front());
 }
 
 }  // namespace lyro

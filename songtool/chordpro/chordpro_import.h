@@ -1,44 +1,27 @@
-// A ChordPro song file turned into a song in the songbook's own form: a
-// chord line above each lyric line that has chords, directives turned into
-// the title, the key and lyric lines of their own, and everything that the
-// songbook would read differently refused, with the file's line named.
+// ChordPro song files turned into songs in the songbook's own form: a chord
+// line above each lyric line that has chords; directives turned into the
+// title, the key and lyric lines of their own ({capo}, comments, section
+// labels, a {chorus} repeated in full); markup removed; blocks of music
+// notation and pictures left out; every song of a collection ({new_song})
+// a song of its own.
 #pragma once
 
-#include <cstddef>
-#include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
+
+#include "songtool/chordpro/imported_song.h"
+#include "songtool/chordpro/text_decoding.h"
 
 namespace lyro {
 
-struct ImportedSong {
-    std::string title;               // Windows-1252, as {title} gives it (or the fallback)
-    std::string key;                 // from {key}; "" when the file gives none
-    std::vector<std::string> lines;  // the body as the song editor's text box would hold
-                                     // it: no single-blank first line, no appended blanks
-    std::size_t dropped = 0;         // '#' comment lines and directives left out
-    std::size_t replaced = 0;        // characters written as '?'
-};
+// The songs of a decoded ChordPro file, in file order. `fallback_title`
+// (Windows-1252): the title of a song without {title}; in a file of several
+// songs the second untitled song gets " 2" after it, and so on.
+std::vector<ImportOutcome> import_chordpro_songs(const Cp1252Text& text,
+                                                 std::string_view fallback_title);
 
-struct ImportRefusal {
-    std::size_t line = 0;  // 1-based line of the ChordPro file; 0 for the file as a whole
-    std::string reason;    // one short sentence for the report
-};
-
-using ImportOutcome = std::variant<ImportedSong, ImportRefusal>;
-
-// The longest title of a song that can be picked in the library: its song
-// box hands on the first 49 characters of a title only.
-inline constexpr std::size_t kImportTitleMax = 49;
-
-// `fallback_title`: the file name without its extension, the title of a
-// file without {title}.
+// A file of one song: its bytes decoded, and the first song (or the
+// refusal of a file without one).
 ImportOutcome import_chordpro(std::string_view file_bytes, std::string_view fallback_title);
-
-// The song in the songbook's own form with CR LF line ends: the header
-// "::::: <title> ::::: KEY=<key or xx>", then the body as the song editor
-// writes it (a single-blank line, then each line with one blank appended).
-std::string song_in_book_form(const ImportedSong& song);
 
 }  // namespace lyro

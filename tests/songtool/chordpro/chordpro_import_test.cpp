@@ -71,7 +71,6 @@ TEST(ChordProImport, ALineTheSongbookWouldMisreadRefusesTheSongAtThatLine) {
         {"ok\nok\na ::::: b\n", 3, "new song"},
         {"x #*#*# y\n", 1, "end the songbook"},
         {"{c: ***** label}\n", 1, "label"},
-        {"1 < 2\n", 1, "chord line"},
         {"[;G]x\n", 1, "comment"},
         {"ok\r\nbin\x01ary\r\n", 2, "control"},
         {"x\x1ay\n", 1, "control"},

@@ -1,0 +1,70 @@
+// Removing markup from song text; see markup.h.
+#include "songtool/chordpro/markup.h"
+
+#include <array>
+#include <utility>
+
+namespace lyro {
+
+namespace {
+
+bool opens_tag(std::string_view text, std::size_t at) {
+    if (at + 1 >= text.size()) return false;
+    const char next = text[at + 1];
+    return (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' ||
+           next == '!';
+}
+
+// The end of the tag that starts at `at` (the position after its '>'), or
+// `at` when no '>' closes it before the next '<'.
+std::size_t tag_end(std::string_view text, std::size_t at) {
+    if (!opens_tag(text, at)) return at;
+    const std::size_t close = text.find_first_of("<>", at + 1);
+    return close != std::string_view::npos && text[close] == '>' ? close + 1 : at;
+}
+
+std::string with_entities(std::string_view text) {
+    static constexpr std::array<std::pair<std::string_view, char>, 6> kEntities{{
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'},
+        {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", ' '},
+    }};
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool matched = false;
+        if (text[i] == '&') {
+            for (const auto& [name, c] : kEntities) {
+                if (text.substr(i, name.size()) == name) {
+                    out += c;
+                    i += name.size() - 1;
+                    matched = true;
+                    break;
+                }
+            }
+        }
+        if (!matched) out += text[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string without_markup(std::string_view text) {
+    std::string kept;
+    bool had_tags = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t end = text[i] == '<' ? tag_end(text, i) : i;
+        if (end == i) {
+            kept += text[i];
+            continue;
+        }
+        had_tags = true;
+        i = end - 1;
+    }
+    std::string out = had_tags ? with_entities(kept) : std::move(kept);
+    for (char& c : out) {
+        if (c == '<') c = kTextAngle;
+    }
+    return out;
+}
+
+}  // namespace lyro

@@ -1,0 +1,21 @@
+// Song files dress their text in markup (<b>, <span color="red">, an
+// <img/> in a label) that the songbook cannot show, and a '<' left in a
+// lyric would make it a chord line there.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lyro {
+
+// Windows-1252's single left angle quote, which stands in for a '<' that
+// is text: it reads the same and marks no chord line.
+inline constexpr char kTextAngle = '\x8B';
+
+// `text` with its tags (a '<' followed by a letter, '/' or '!', up to the
+// next '>') removed and their content kept. Where there were tags, the
+// entities of such markup (&amp; &lt; &gt; &quot; &apos; &nbsp;) are
+// written as their characters. Every '<' still left becomes kTextAngle.
+std::string without_markup(std::string_view text);
+
+}  // namespace lyro
