@@ -185,12 +185,12 @@ ImportOutcome import_chord_sheet(const Cp1252Text& text, std::string_view fallba
             continue;
         }
         any_chords = true;
-        PlacedLine placed{line, ""};
+        PlacedLine placed{line + "<", ""};
         if (i + 1 < end && !blank(i + 1) && !chord_line(i + 1) && !is_section_line(sheet.lines[i + 1])) {
             placed.lyric = sheet.lines[++i];
             std::replace(placed.lyric.begin(), placed.lyric.end(), '<', kTextAngle);
         }
-        song.add_placed(placed, ChordMark::after_last_chord);
+        song.add_placed(placed);
     }
     song.song().chord_sheet = true;
     song.song().no_chord_lines = !any_chords;

@@ -2,7 +2,6 @@
 #include "songtool/chordpro/markup.h"
 
 #include <array>
-#include <utility>
 
 namespace lyro {
 
@@ -50,17 +49,15 @@ std::string with_entities(std::string_view text) {
 
 std::string without_markup(std::string_view text) {
     std::string kept;
-    bool had_tags = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::size_t end = text[i] == '<' ? tag_end(text, i) : i;
         if (end == i) {
             kept += text[i];
-            continue;
+        } else {
+            i = end - 1;
         }
-        had_tags = true;
-        i = end - 1;
     }
-    std::string out = had_tags ? with_entities(kept) : std::move(kept);
+    std::string out = with_entities(kept);
     for (char& c : out) {
         if (c == '<') c = kTextAngle;
     }

@@ -13,9 +13,10 @@ namespace lyro {
 inline constexpr char kTextAngle = '\x8B';
 
 // `text` with its tags (a '<' followed by a letter, '/' or '!', up to the
-// next '>') removed and their content kept. Where there were tags, the
-// entities of such markup (&amp; &lt; &gt; &quot; &apos; &nbsp;) are
-// written as their characters. Every '<' still left becomes kTextAngle.
+// next '>') removed and their content kept, and the entities that such
+// markup writes for its own characters (&amp; &lt; &gt; &quot; &apos;
+// &nbsp;) written as those characters. Every '<' then left becomes
+// kTextAngle.
 std::string without_markup(std::string_view text);
 
 }  // namespace lyro

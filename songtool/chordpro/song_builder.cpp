@@ -72,9 +72,9 @@ std::string book_title(std::string_view title) {
 
 void SongBuilder::add_lyric(std::string line) { add_placed({"", std::move(line)}); }
 
-void SongBuilder::add_placed(const PlacedLine& line, ChordMark mark) {
+void SongBuilder::add_placed(const PlacedLine& line) {
     for (PlacedLine& piece : wrap_placed(line, kWrapWidth)) {
-        if (mark == ChordMark::after_last_chord && piece.chords.ends_with('<')) {
+        if (piece.chords.ends_with('<')) {
             piece.chords.pop_back();
             piece.chords = marked_chord_line(piece.chords);
         }

@@ -17,11 +17,6 @@
 
 namespace lyro {
 
-// Where a chord line's '<' goes: at its end (ChordPro's chords, which end
-// the line), or right after its last chord (a chord sheet's, whose bar
-// marks and repeats may follow).
-enum class ChordMark { at_end, after_last_chord };
-
 class SongBuilder {
 public:
     // The 1-based line of the file that the next lines come from.
@@ -31,8 +26,10 @@ public:
     // A lyric line (no chords); refused when the songbook would misread it.
     void add_lyric(std::string line);
     // A chord line (with its '<' at the end) and the lyric under it,
-    // broken into pieces that the viewer shows whole.
-    void add_placed(const PlacedLine& line, ChordMark mark = ChordMark::at_end);
+    // broken into pieces that the viewer shows whole; each piece's '<'
+    // stands right after its last chord, where bar marks, repeats or
+    // annotations follow it.
+    void add_placed(const PlacedLine& line);
     void refuse(std::string why);
     // The letters of a line of the file that belongs to the song.
     void count(const LetterCounts& counts) { letters_ += counts; }

@@ -121,6 +121,27 @@ TEST(ImportPlan, BadFilesAreSkippedWithTheirReason) {
     EXPECT_EQ(p.report[3], "imported \"ok\" from ok.cho");
 }
 
+TEST(ImportPlan, EverySongOfAFileHasALineOfTheReport) {
+    const ImportPlan p = plan("::::: Old :::::\r\n",
+                              {{"a_set.cho", "{t: One}\nla\n{ns}\n{t: Old}\nlo\n{ns}\n{t: Two}\n;x\n"},
+                               {"b_sheet.txt", "Grace\n\nG  C\nla la\n"},
+                               {"c_words.txt", "just words\nand more\n"},
+                               {"d_song.xml", "<?xml version=\"1.0\"?>\n<song/>\n"}});
+    EXPECT_EQ(p.report,
+              (Lines{"imported \"One\" from a_set.cho, song 1 of 3",
+                     "skipped a_set.cho, song 2 of 3: a song titled \"Old\" is already in the songbook",
+                     "skipped a_set.cho, song 3 of 3 (\"Two\"): line 8: it begins with \";\", which "
+                     "would hide it as a comment",
+                     "imported \"Grace\" from b_sheet.txt (a chord sheet)",
+                     "imported \"c_words\" from c_words.txt (a chord sheet); no chord lines found",
+                     "skipped d_song.xml: an XML song file; this format cannot be imported yet"}));
+    EXPECT_EQ(p.imported, 3u);
+    EXPECT_EQ(p.skipped, 3u);
+    EXPECT_EQ(p.new_book, "::::: Old :::::\r\n::::: One ::::: KEY=xx\r\n \r\nla \r\n"
+                          "::::: Grace ::::: KEY=xx\r\n \r\nG  C< \r\nla la \r\n"
+                          "::::: c_words ::::: KEY=xx\r\n \r\njust words \r\nand more \r\n");
+}
+
 TEST(BookCheck, EveryTrapWithItsLineAndNoneInACleanBook) {
     const std::string long_title(50, 'T');
     const std::string book = ";comment\r\n"

@@ -127,6 +127,53 @@ bad_files() {
 }
 check "binary, empty, huge, unbalanced and missing files: each imported or skipped with a reason" bad_files
 
+a_library() {
+    rm -rf work && mkdir work && cd work
+    cp "$files"/{hymn_collection,showcase,czech}.cho .
+    printf 'Abide With Me\r\n\r\nVerse 1\r\nG        D     G\r\nAbide with me\r\n' >abide.txt
+    printf '<?xml version="1.0"?>\n<song><title>X</title></song>\n' >opensong.xml
+    tool import hymn_collection.cho abide.txt showcase.cho czech.cho opensong.xml
+    status_is 1 && said 'imported "Come Thou Fount" from hymn_collection.cho, song 1 of 3' &&
+        said 'imported "Be Thou My Vision" from hymn_collection.cho, song 2 of 3' &&
+        said 'imported "hymn_collection 3" from hymn_collection.cho, song 3 of 3' &&
+        said 'imported "Abide With Me" from abide.txt (a chord sheet)' &&
+        said '; 3 blocks of music notation or pictures left out' &&
+        said '; 3 letters written as their plain letter; 1 character written as "?"' &&
+        said 'skipped opensong.xml: an XML song file; this format cannot be imported yet' &&
+        said "6 imported, 1 skipped." &&
+        { cat "$files/hymn_collection.lyr"
+          printf '::::: Abide With Me ::::: KEY=xx\r\n \r\nVerse 1 \r\nG        D     G< \r\nAbide with me \r\n'
+          cat "$files/showcase.lyr" "$files/czech.lyr"; } >expected.lyr &&
+        same_bytes songbook.lyr expected.lyr
+    local ok=$?
+    cd ..
+    return $ok
+}
+check "a library: every song of a collection, a chord sheet, each reported; an XML file skipped" a_library
+
+hostile_library() {
+    rm -rf work && mkdir work && cd work
+    printf '::::: Old :::::\r\nx\r\n#*#*#\r\n' >songbook.lyr
+    printf 'G  C  D  Em\nAm7  D/F#  G\n' >chords_only.txt
+    for i in $(seq 1 500); do printf '{new_song}\n'; done >empty_songs.cho
+    for i in $(seq 1 500); do printf '{ns}\n{t: S%d}\n[G]la\n' "$i"; done >many_songs.cho
+    printf '{t: Open}\n[G]<span never closed\n{transpose: 40}\n[C]la\n' >open.cho
+    : >zero.txt
+    head -c 3000 "$program" >binary.txt
+    tool import chords_only.txt empty_songs.cho many_songs.cho open.cho zero.txt binary.txt
+    status_is 1 && said 'imported "chords_only" from chords_only.txt (a chord sheet)' &&
+        said "skipped empty_songs.cho: it holds no lyric or chord lines" &&
+        said 'imported "S500" from many_songs.cho, song 500 of 500' &&
+        said 'imported "Open" from open.cho' && said "skipped zero.txt" && said "skipped binary.txt" &&
+        said "502 imported, 3 skipped." && [[ $(grep -c ':::::' songbook.lyr) -eq 503 ]] &&
+        grep -q '^E< ' songbook.lyr && tail -c 7 songbook.lyr | cmp -s - <(printf '#*#*#\r\n') &&
+        [[ ! -e temp.lyr ]]
+    local ok=$?
+    cd ..
+    return $ok
+}
+check "chord names alone, 500 empty songs, 500 songs, open markup, transpose 40, empty, binary" hostile_library
+
 many_files() {
     rm -rf work && mkdir work && cd work && mkdir many
     for i in $(seq 1 10000); do printf '{title: Song %d}\n[G]la [C]la %d\n' "$i" "$i" >"many/$i.cho"; done

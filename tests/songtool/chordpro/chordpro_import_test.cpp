@@ -120,6 +120,115 @@ TEST(ChordProImport, CountsTheCharactersWindows1252Lacks) {
     EXPECT_EQ(song.replaced, 2u);
 }
 
+std::vector<ImportOutcome> songs_of(std::string_view text) {
+    return import_chordpro_songs(decode_to_cp1252(text), "file");
+}
+
+TEST(ChordProImport, EachSongOfACollectionIsASongOfItsOwn) {
+    const auto songs = songs_of("{t: A}\n{key: G}\nla\n{new_song}\n{new_song}\n# nothing\n{ns}\n"
+                                "lo\n{ns}\n{title: C}\n{c: ***** no}\n");
+    ASSERT_EQ(songs.size(), 3u);
+    const auto& a = std::get<ImportedSong>(songs[0]);
+    EXPECT_EQ(a.title, "A");
+    EXPECT_EQ(a.key, "G");
+    EXPECT_EQ(a.lines, Lines{"la"});
+    // The second song names no title or key of its own: none is carried over.
+    const auto& b = std::get<ImportedSong>(songs[1]);
+    EXPECT_EQ(b.title, "file 2");
+    EXPECT_EQ(b.key, "");
+    // A refusal names the song and the line of the file.
+    const auto& c = std::get<ImportRefusal>(songs[2]);
+    EXPECT_EQ(c.title, "C");
+    EXPECT_EQ(c.line, 11u);
+
+    // Five hundred empty songs are no song; five hundred songs are five hundred.
+    std::string empty, many;
+    for (int i = 0; i < 500; ++i) empty += "{new_song}\n";
+    for (int i = 0; i < 500; ++i) many += "{ns}\n{title: S" + std::to_string(i) + "}\nla\n";
+    EXPECT_TRUE(songs_of(empty).empty());
+    EXPECT_EQ(std::get<ImportRefusal>(import_chordpro(empty, "f")).reason,
+              "it holds no lyric or chord lines");
+    const auto all = songs_of(many);
+    ASSERT_EQ(all.size(), 500u);
+    EXPECT_EQ(std::get<ImportedSong>(all[499]).title, "S499");
+}
+
+TEST(ChordProImport, MetaDirectivesSayWhatTheirNamesSay) {
+    const ImportedSong song = imported(
+        "{meta: title Be Still}\n{meta key=\"D\"}\n{meta: artist K. Writer}\n"
+        "{meta capo='3'}\n{meta: year 1990}\nla\n");
+    EXPECT_EQ(song.title, "Be Still");
+    EXPECT_EQ(song.key, "D");
+    EXPECT_EQ(song.lines, (Lines{"K. Writer", "Capo 3", "la"}));
+    EXPECT_EQ(song.dropped, 1u);  // the year has no place
+}
+
+TEST(ChordProImport, AChorusIsRepeatedInFullWhereTheFileAsksForIt) {
+    EXPECT_EQ(imported("{soc: Refrain}\n[G]la\n{eoc}\nverse\n{chorus}\n{chorus: Twice}\n").lines,
+              (Lines{"Refrain", "G<", "la", "verse", "Refrain", "G<", "la", "Twice", "G<", "la"}));
+    // Only a chorus that has ended is repeated; with none, the label alone
+    // still tells the band to sing it.
+    EXPECT_EQ(imported("{chorus}\n{soc}\nlo\n{chorus}\n").lines,
+              (Lines{"Chorus:", "Chorus:", "lo", "Chorus:"}));
+    EXPECT_EQ(imported("{soc}\na\n{soc}\nb\n{eoc}\n{chorus}\n").lines,
+              (Lines{"Chorus:", "a", "Chorus:", "b", "Chorus:", "b"}));
+    // A chorus repeated past what the viewer holds refuses the song.
+    std::string repeats = "{soc}\n";
+    for (int i = 0; i < 20; ++i) repeats += "la\n";
+    repeats += "{eoc}\n";
+    for (int i = 0; i < 10; ++i) repeats += "{chorus}\n";
+    EXPECT_NE(refused(repeats).reason.find("198 lines"), std::string::npos);
+}
+
+TEST(ChordProImport, MarkupIsRemovedAndALoneAngleIsText) {
+    const ImportedSong song = imported(
+        "{c: <span color=\"red\">Slowly</span>}\n{soc: label=\"<img src='x.png'/>\"}\n"
+        "[G]<b>Bold</b> &amp; 1 <2 <span\n{eoc}\n{sov: label=\"Verse <i>2</i>\"}\n"
+        "x <!-- note --> y\n");
+    EXPECT_EQ(song.lines, (Lines{"Slowly", "Chorus:", "G<", "Bold & 1 \x8B" "2 \x8B" "span",
+                                 "Verse 2", "x  y"}));
+}
+
+TEST(ChordProImport, BlocksOfNotationAndPicturesAreLeftOutAndCounted) {
+    const ImportedSong song = imported(
+        "la\n{start_of_abc}\nX:1\n{end_of_abc}\n{start_of_ly}\n\\relative\n{end_of_ly}\n"
+        "{image: src=a.png}\n{start_of_svg}\n<svg/>\n{end_of_svg}\nlo\n{start_of_textblock}\nnever"
+        " closed\n");
+    EXPECT_EQ(song.lines, (Lines{"la", "lo"}));
+    EXPECT_EQ(song.blocks, 5u);
+}
+
+TEST(ChordProImport, TransposeMovesTheChordsAfterIt) {
+    const ImportedSong song = imported(
+        "{key: C}\n{transpose: 2}\n[C]a [G/B]b\n{transpose: 40}\n[C]c\n{transpose: -1}\n[C]d\n"
+        "{transpose}\n[C]e [*riff]\n{transpose: two}\n[C]f\n");
+    // '<' right after the last chord, in place of the blank before "riff".
+    EXPECT_EQ(song.lines, (Lines{"D A/C#<", "a b", "E<", "c", "B<", "d", "C<riff", "e", "C<", "f"}));
+    // The key moves with the song's first chord; a word is no offset.
+    EXPECT_EQ(song.key, "D");
+    EXPECT_EQ(song.dropped, 1u);
+    // In a key of flats the moved chords are spelled with flats.
+    // (Ab is wider than F: the lyric is stretched to keep E over its "b".)
+    EXPECT_EQ(imported("{key: F}\n{transpose: 3}\n[F]a [C#]b\n").lines, (Lines{"Ab E<", "a  b"}));
+}
+
+TEST(ChordProImport, AnnotationsStandAsWrittenAndAreNeverMoved) {
+    // "A tempo" holds a word that would read as a chord: it is made one
+    // word. An annotation that is one chord name stays what it says.
+    EXPECT_EQ(imported("{transpose: 1}\n[*pauza 2x]a [G]b [*A tempo]c [*Am]\n").lines,
+              (Lines{"pauza 2x G# A_tempo Am<", "a        b  c"}));
+}
+
+TEST(ChordProImport, ASongInAScriptOfItsOwnIsRefused) {
+    // Devanagari: every letter would be a '?'.
+    const std::string hindi = "{title: \xE0\xA4\xA8\xE0\xA4\xAE}\n"
+                              "[C]\xE0\xA4\x95\xE0\xA4\xAE\xE0\xA4\xB2 \xE0\xA4\xA8\xE0\xA4\xAF\xE0\xA4\xA8\n";
+    EXPECT_EQ(refused(hindi).reason, "its script cannot be written in the songbook's Windows-1252");
+    // One letter in ten may be lost; one more refuses the song.
+    EXPECT_EQ(imported("abcdefghi \xC5\x82\n").replaced, 1u);
+    EXPECT_EQ(refused("abcdefgh \xC5\x82\n").line, 0u);
+}
+
 TEST(ChordProImport, TheSongIsWrittenAsTheEditorWritesIt) {
     ImportedSong song{"Be Still", "D", {"D<", "Be still", ""}};
     EXPECT_EQ(song_in_book_form(song),

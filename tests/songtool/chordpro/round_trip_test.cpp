@@ -45,15 +45,21 @@ std::string lyric(std::mt19937& gen) {
 }
 
 // A chord line of the canonical form: chords one blank apart or more, '<'
-// right after the last.
+// right after the last chord (in place of the blank before the words that
+// are no chords, N.C. or riff, when they come last).
 std::string chord_line(std::mt19937& gen) {
     std::string line(gen() % 4, ' ');
+    std::size_t after_last_chord = std::string::npos;
     const int chords = 1 + static_cast<int>(gen() % 5);
     for (int c = 0; c < chords; ++c) {
         if (c > 0) line += std::string(1 + gen() % 6, ' ');
-        line += pick(gen, kChords, std::size(kChords));
+        const std::string word = pick(gen, kChords, std::size(kChords));
+        line += word;
+        if (word != "N.C." && word != "riff") after_last_chord = line.size();
     }
-    return line + "<";
+    if (after_last_chord == std::string::npos || after_last_chord == line.size()) return line + "<";
+    line[after_last_chord] = '<';
+    return line;
 }
 
 // The body as the song editor would store it.
