@@ -69,6 +69,14 @@ std::string_view without_brackets(std::string_view t) {
     return t;
 }
 
+// "Chorus", "Intro:", "[Bridge]": a section's name as one word.
+bool is_section_name(std::string_view word) {
+    word = without_brackets(word);
+    if (word.ends_with(':')) word.remove_suffix(1);
+    const std::string name = lower_ascii(word);
+    return std::find(kSectionNames.begin(), kSectionNames.end(), name) != kSectionNames.end();
+}
+
 std::string expanded_tabs(std::string_view line) {
     std::string out;
     for (char c : line) {
@@ -109,11 +117,14 @@ struct Sheet {
 bool is_chord_sheet_line(std::string_view line) {
     // Tab lines run dashes between their fret numbers.
     if (line.find("--") != std::string_view::npos) return false;
+    const std::vector<std::string_view> all = words(line, "|");
+    // "Intro: G C D": a section's chords may follow its name.
+    const bool named = !all.empty() && is_section_name(all.front());
     std::size_t chords = 0;
-    for (std::string_view word : words(line, "|")) {
-        if (is_chord(word)) {
+    for (std::size_t i = named ? 1 : 0; i < all.size(); ++i) {
+        if (is_chord(all[i])) {
             ++chords;
-        } else if (!is_chart_mark(word)) {
+        } else if (!is_chart_mark(all[i])) {
             return false;
         }
     }
@@ -126,10 +137,7 @@ bool is_section_line(std::string_view line) {
     if (t.ends_with(':')) t = trimmed(t.substr(0, t.size() - 1));
     const std::vector<std::string_view> named = words(t);
     if (named.empty() || named.size() > 3) return false;
-    const std::string first = lower_ascii(named.front());
-    if (std::find(kSectionNames.begin(), kSectionNames.end(), first) == kSectionNames.end()) {
-        return false;
-    }
+    if (!is_section_name(named.front())) return false;
     // What may follow the name: a number ("Verse 2", "Verse 2a"), a
     // repeat ("Chorus x2").
     const auto short_word = [](std::string_view w) {
@@ -156,8 +164,11 @@ ImportOutcome import_chord_sheet(const Cp1252Text& text, std::string_view fallba
     std::size_t at = 0;
     while (at < sheet.lines.size() && blank(at)) ++at;
     // The first line is the title when something that a title stands
-    // above follows it: a blank line, a section, the key.
-    if (at < sheet.lines.size() && !chord_line(at) &&
+    // above follows it: a blank line, a section, the key. A sheet that
+    // opens with its key or its first section has no title line.
+    if (at < sheet.lines.size() && !chord_line(at) && !key_of(sheet.lines[at]) &&
+        !is_section_line(sheet.lines[at]) &&
+        at + 1 < sheet.lines.size() &&
         (blank(at + 1) || is_section_line(sheet.lines[at + 1]) || key_of(sheet.lines[at + 1]))) {
         song.song().title = std::string(trimmed(sheet.lines[at]));
         ++at;

@@ -15,8 +15,8 @@ namespace lyro {
 
 // A line whose every word is a chord by the chord rule or a mark that
 // chord charts use (bar lines '|', beats '/' and '.', repeats "x2",
-// "N.C."), with at least one chord. A guitar tab line ("e|---0---|") is
-// none.
+// "N.C."), with at least one chord; its first word may name its section
+// ("Intro: G C D"). A guitar tab line ("e|---0---|") is none.
 bool is_chord_sheet_line(std::string_view line);
 
 // A section line: "Verse 1", "[Chorus]", "Chorus:", "Pre-Chorus x2".

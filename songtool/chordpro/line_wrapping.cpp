@@ -60,9 +60,9 @@ std::vector<PlacedLine> wrap_placed(const PlacedLine& line, std::size_t width) {
     std::string_view chords = line.chords;
     if (!chords.empty() && chords.back() == '<') chords.remove_suffix(1);
     const Columns cols{chords, line.lyric};
-    // The chord line needs a column more for its '<'.
+    // The chord line needs a column more for its '<'; the lyric does not.
+    if (line.lyric.size() <= width && (chords.empty() || chords.size() < width)) return {line};
     const std::size_t room = chords.empty() ? width : width - 1;
-    if (cols.size() <= room) return {line};
 
     std::vector<PlacedLine> pieces;
     std::size_t from = 0;

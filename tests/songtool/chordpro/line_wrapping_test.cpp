@@ -37,8 +37,12 @@ std::vector<std::string> chords_over_words(std::string_view inline_line) {
 TEST(LineWrapping, ALineThatFitsComesBackAsItIs) {
     const PlacedLine line = place_chords("[G]Amazing [C]grace is it");
     EXPECT_EQ(wrapped(line, 20), (Pieces{{line.chords, line.lyric}}));
-    // The '<' needs its column: 19 lyric characters under chords need 20.
-    EXPECT_EQ(wrapped(line, 19).size(), 2u);
+    // The '<' needs a column of the chord line only: 19 lyric characters
+    // under a chord line of 9 and its '<' fit 19 columns, not 18.
+    EXPECT_EQ(wrapped(line, 19).size(), 1u);
+    EXPECT_EQ(wrapped(line, 18).size(), 2u);
+    EXPECT_EQ(wrapped({"GGGGG<", "x"}, 6).size(), 1u);
+    EXPECT_EQ(wrapped({"GGGGGG<", "x"}, 6).size(), 2u);
     EXPECT_EQ(wrapped({"", std::string(19, 'x')}, 19).size(), 1u);
 }
 
