@@ -4,8 +4,6 @@
 // section line, and the files that are not ordinary sheets.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -13,19 +11,12 @@
 #include "songtool/chordpro/chord_sheet.h"
 #include "songtool/chordpro/chordpro_export.h"
 #include "songtool/chordpro/song_file.h"
+#include "tests/songtool/chordpro/song_file_bytes.h"
 
 namespace lyro {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in) << path;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::string sheet_path(const std::string& name) {
     return std::string(LYRO_SONG_FILES) + "/sheets/" + name;

@@ -2,24 +2,15 @@
 // songbook bytes each one becomes (files/NAME.cho and files/NAME.lyr).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <variant>
 
 #include "songtool/chordpro/chordpro_import.h"
 #include "songtool/chordpro/song_file.h"
+#include "tests/songtool/chordpro/song_file_bytes.h"
 
 namespace lyro {
 namespace {
-
-std::string read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in) << path;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class SongFile : public ::testing::TestWithParam<const char*> {};
 
