@@ -41,6 +41,10 @@ trap cleanup EXIT
 # (One already running for this prefix, from an earlier run, serves as well.)
 wineserver -p 2>/dev/null || true
 prepare_wine_prefix "$wine_loader" bare
+# The viewer's resolution tests set the test prefix's screen resolution for
+# one program at a time; one that was stopped half-way left it changed.
+"$wine_loader" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+    /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true
 
 # Every test runs once: a fault that shows only sometimes must fail the run,
 # not pass on a second try.

@@ -31,28 +31,38 @@ int key_step_up(int key_offset) {
     return key > kHighestViewerKey ? 0 : key;
 }
 
-TextSize magnify_size(int level) {
-    return kMagnifyTable[static_cast<std::size_t>(
+int scaled_to_dpi(int pixels, int dpi) {
+    // A resolution no screen has (below half of 96 or past 100 times it)
+    // is taken as the nearest one that makes sense: no text shrinks to
+    // nothing and nothing overflows.
+    const long long d = std::clamp(dpi, kTableDpi / 2, 100 * kTableDpi);
+    return static_cast<int>((pixels * d + kTableDpi / 2) / kTableDpi);
+}
+
+TextSize magnify_size(int level, int dpi) {
+    const TextSize size = kMagnifyTable[static_cast<std::size_t>(
         std::clamp(level, kLowestMagnify, kHighestMagnify))];
+    return {scaled_to_dpi(size.height, dpi), scaled_to_dpi(size.width, dpi)};
 }
 
 int magnify_up(int level) { return std::min(level + 1, kHighestMagnify); }
 
 int magnify_down(int level) { return std::max(level - 1, kLowestMagnify); }
 
-int line_y(std::size_t line, int top_line, int line_height) {
+int line_y(std::size_t line, int top_line, int line_height, int dpi) {
     // Line numbers stay far below int's range (a song has at most a few
     // hundred lines), so the difference cannot overflow.
     const auto index = static_cast<long long>(std::min<std::size_t>(line, 1u << 20));
-    const long long y = (index - top_line) * line_height + kTextTop;
+    const long long y = (index - top_line) * line_height + scaled_to_dpi(kTextTop, dpi);
     return static_cast<int>(std::clamp<long long>(y, std::numeric_limits<int>::min(),
                                                   std::numeric_limits<int>::max()));
 }
 
-int top_line_limit(std::size_t line_count, int line_height, int client_height) {
+int top_line_limit(std::size_t line_count, int line_height, int client_height, int dpi) {
     // Whole lines that fit below the text's top edge; at least one, so that
     // a tiny window still reaches the last line.
-    const int fitting = std::max(1, (client_height - kTextTop) / std::max(1, line_height));
+    const int top = scaled_to_dpi(kTextTop, dpi);
+    const int fitting = std::max(1, (client_height - top) / std::max(1, line_height));
     const auto count = static_cast<long long>(std::min<std::size_t>(line_count, 1u << 20));
     return static_cast<int>(std::max<long long>(kShortSongTopLimit, count - fitting));
 }

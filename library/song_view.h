@@ -29,17 +29,26 @@ struct TextSize {
 inline constexpr int kLowestMagnify = 0;
 inline constexpr int kHighestMagnify = 6;
 
-// The magnify table; a level outside 0..6 is read as the nearest end.
-TextSize magnify_size(int level);
+// The screen resolution that the viewer's pixel sizes are written for. On
+// a screen of more dots per inch everything the viewer draws grows by
+// dpi / 96, so that text is as large to the eye as on a 96-dpi screen.
+inline constexpr int kTableDpi = 96;
+
+// `pixels` at 96 dpi as pixels at `dpi`, rounded to the nearest.
+int scaled_to_dpi(int pixels, int dpi);
+
+// The magnify table, at `dpi`; a level outside 0..6 is read as the nearest
+// end.
+TextSize magnify_size(int level, int dpi = kTableDpi);
 int magnify_up(int level);
 int magnify_down(int level);
 
 // Where the text starts: line i is drawn at x = kTextLeft,
-// y = (i - top line) * line height + kTextTop.
+// y = (i - top line) * line height + kTextTop (both at 96 dpi).
 inline constexpr int kTextLeft = 3;
 inline constexpr int kTextTop = 20;
 
-int line_y(std::size_t line, int top_line, int line_height);
+int line_y(std::size_t line, int top_line, int line_height, int dpi = kTableDpi);
 
 // The top line never goes below 0, nor above this limit for a song that
 // fits below it; Pg Down always lands on the limit.
@@ -48,7 +57,8 @@ inline constexpr int kShortSongTopLimit = 21;
 // shown in a text area `client_height` pixels high: 21, or, for a song
 // whose last line would still lie below the area with the top line at 21,
 // the top line that brings the last line fully into view.
-int top_line_limit(std::size_t line_count, int line_height, int client_height);
+int top_line_limit(std::size_t line_count, int line_height, int client_height,
+                   int dpi = kTableDpi);
 
 int clamp_top_line(int top_line, int limit);
 

@@ -10,12 +10,13 @@ set -uo pipefail
 # songserv, the MinGW-w64 cross compilers for the Windows programs (64-bit
 # too, for machines that cannot execute 32-bit code), Wine, a virtual
 # display for machines without one, curl for the request that stops songserv,
-# the JSON library (headers only) of the stage view, and the Unicode
-# Character Database that songtool's letter table is built from.
+# the JSON library (headers only) of the stage view, the Unicode Character
+# Database that songtool's letter table is built from, and the fixed-pitch
+# face that stands in for Courier New under Wine.
 run_packages=(
     cmake make g++ nlohmann-json3-dev unicode-data
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
-    wine wine32:i386 wine64
+    wine wine32:i386 wine64 fonts-liberation
     xvfb xauth curl
 )
 # The tests: GoogleTest (Debian ships its sources, which the cross builds

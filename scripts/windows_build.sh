@@ -43,6 +43,13 @@ prepare_wine_prefix() {  # prepare_wine_prefix LOADER [bare]
        ! "$1" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1; then
         echo "Wine's window settings could not be written: windows will be slow to close" >&2
     fi
+    # Wine has no Courier New, the song editor's font, and would fall back
+    # to a proportional face: chords would stand over the wrong syllables.
+    # Liberation Mono (fonts-liberation) has Courier New's metrics.
+    if ! "$1" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' \
+            /d 'Liberation Mono' /f >/dev/null 2>&1; then
+        echo "Wine's font settings could not be written: the editor's columns may not line up" >&2
+    fi
     return 0
 }
 

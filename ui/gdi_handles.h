@@ -79,6 +79,23 @@ private:
     HDC dc_;
 };
 
+// GetDC .. ReleaseDC of one window: a DC to ask things of, not to paint in.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // An object selected into a DC. It keeps the DC it selected into and the
 // object it replaced, and selects that one back into the same DC when it
 // is restored or goes, so the DC never holds an object about to be deleted.

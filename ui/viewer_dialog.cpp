@@ -17,6 +17,9 @@ namespace lyro {
 
 namespace {
 
+// WM_DPICHANGED, which older headers lack.
+constexpr UINT kDpiChanged = 0x02E0;
+
 // One open viewer: the program's state and what the viewer keeps of its
 // own. It lives on run_viewer_dialog's stack for as long as the dialog
 // runs, and the dialog keeps a pointer to it in its DWLP_USER slot.
@@ -36,8 +39,10 @@ int client_height(const Viewer& v) {
 
 // The largest top line for the song shown, at the size of the next repaint.
 int top_limit(const Viewer& v) {
+    const int dpi = window_dpi(v.dialog);
     return top_line_limit(v.state.song.line_count,
-                          magnify_size(v.state.viewer.magnify_level).height, client_height(v));
+                          magnify_size(v.state.viewer.magnify_level, dpi).height,
+                          client_height(v), dpi);
 }
 
 // The scroll range follows the song and the text size; a top line beyond a
@@ -132,6 +137,16 @@ void scroll(Viewer& v, int request, int thumb) {
     if (thumb_behind || v.layout.top_line != before) repaint(v);
 }
 
+// Moved to a screen of another resolution: the window takes the size that
+// Windows suggests for it there, and the text is drawn anew at the new size.
+void change_dpi(Viewer& v, const RECT& suggested) {
+    SetWindowPos(v.dialog, nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    fit_scroll_range(v, TRUE);
+    repaint(v);
+}
+
 void print_song(const Viewer& v) {
     GdiPrintSurface surface;
     print_current_song(surface, owner_window(v.dialog), v.state.song);
@@ -177,6 +192,7 @@ INT_PTR CALLBACK viewer_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
         case kViewerShowSong: open_song(*v, TRUE); return TRUE;
         case WM_PAINT: paint_song(v->state, dialog, v->layout); return TRUE;
         case WM_VSCROLL: scroll(*v, LOWORD(wparam), HIWORD(wparam)); return TRUE;
+        case kDpiChanged: change_dpi(*v, *reinterpret_cast<const RECT*>(lparam)); return TRUE;
         case WM_DESTROY:
             // However the dialog ends, requests must no longer come here.
             if (v->state.windows.viewer == dialog) v->state.windows.viewer = nullptr;

@@ -32,12 +32,26 @@ void draw_lines(HDC dc, const CurrentSong& song, const ViewerLayout& layout) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::string& line = song.display[i];
         const auto length = static_cast<int>(std::min<std::size_t>(line.size(), INT_MAX));
-        TextOutA(dc, kTextLeft, line_y(i, layout.top_line, layout.text.height), line.data(),
-                 length);
+        TextOutA(dc, scaled_to_dpi(kTextLeft, layout.dpi),
+                 line_y(i, layout.top_line, layout.text.height, layout.dpi), line.data(), length);
     }
 }
 
 }  // namespace
+
+int window_dpi(HWND window) {
+    // GetDpiForWindow came with Windows 10 (1607): looked up, not linked,
+    // so that the program still starts on Windows 7.
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    const auto for_window = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (for_window != nullptr) {
+        if (const UINT dpi = for_window(window); dpi > 0) return static_cast<int>(dpi);
+    }
+    const WindowDc dc(window);
+    const int dpi = dc.get() != nullptr ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : kTableDpi;
+}
 
 HFONT create_display_font(TextSize size, int font_choice) {
     return CreateFontA(size.height, size.width, 0, 0, kBold, FALSE, FALSE, FALSE, OEM_CHARSET,
@@ -47,7 +61,8 @@ HFONT create_display_font(TextSize size, int font_choice) {
 
 void paint_song(DeskState& state, HWND viewer, ViewerLayout& layout) {
     const PaintSession paint(viewer);
-    layout.text = magnify_size(state.viewer.magnify_level);
+    layout.dpi = window_dpi(viewer);
+    layout.text = magnify_size(state.viewer.magnify_level, layout.dpi);
     const GdiFont font(create_display_font(layout.text, state.viewer.font_choice));
     const Selection selected(paint.dc(), font.get());
     SetTextColor(paint.dc(), RGB(0, 0, 0));

@@ -15,7 +15,13 @@ namespace lyro {
 struct ViewerLayout {
     int top_line = 0;
     TextSize text{};  // 14 and 11 until the first repaint
+    int dpi = kTableDpi;  // the screen resolution of the last repaint
 };
+
+// The dots per inch of the screen that `window` is on, as the window sees
+// them: the monitor's own where Windows tells each window (Windows 10 and
+// later), else the system's.
+int window_dpi(HWND window);
 
 // The display font at one text size: bold, fixed pitch, OEM character set,
 // "Bitstream Vera Sans" for font choice 1, else "Lucida Console". The

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 
 #include "tests/test_files.h"
@@ -54,6 +56,26 @@ TEST(SongViewMagnify, TableAndEnds) {
     // A level that somehow left the range still reads a row of the table.
     EXPECT_EQ(magnify_size(-3).height, 12);
     EXPECT_EQ(magnify_size(99).height, 20);
+}
+
+TEST(SongViewMagnify, AScreenOfMoreDotsPerInchShowsEverythingLarger) {
+    // 150 %: half as large again, rounded; 300 %: three times.
+    EXPECT_EQ(magnify_size(2, 144).height, 21);
+    EXPECT_EQ(magnify_size(2, 144).width, 17);  // 16.5
+    EXPECT_EQ(magnify_size(6, 288).height, 60);
+    EXPECT_EQ(magnify_size(6, 288).width, 45);
+    EXPECT_EQ(magnify_size(6, 96).height, 20);
+    // The text's top edge and the lines below it grow alike.
+    EXPECT_EQ(line_y(0, 0, 21, 144), 30);
+    EXPECT_EQ(line_y(2, 0, 21, 144), 72);
+    EXPECT_EQ(scaled_to_dpi(kTextLeft, 144), 5);  // 4.5
+    // 1000 pixels at 288 dpi hold (1000 - 60) / 60 = 15 lines of the largest
+    // size: a song of 40 lines scrolls to the top line that shows its last.
+    EXPECT_EQ(top_line_limit(40, 60, 1000, 288), 40 - 15);
+    // No resolution, however wrong, overflows anything.
+    EXPECT_GT(magnify_size(6, std::numeric_limits<int>::max()).height, 0);
+    EXPECT_GT(magnify_size(6, 0).height, 0);
+    EXPECT_GT(magnify_size(6, -5).height, 0);
 }
 
 TEST(SongViewLines, PositionsFollowTheTopLine) {

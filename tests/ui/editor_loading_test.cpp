@@ -228,5 +228,40 @@ TEST_F(EditorLoading, TitleBoxTakesNoMoreThanASaveKeeps) {
     });
 }
 
+// The x of the character at `index` of an edit control, as it draws it.
+int x_of(HWND edit, int index) {
+    const LRESULT point = SendMessageA(edit, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
+    return static_cast<short>(LOWORD(point));
+}
+
+TEST_F(EditorLoading, AChordTypedAboveItsSyllableStandsOverIt) {
+    with_songbook(sample_songbook());
+    run.run([](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        d.press(library, IDC_NEW_SONG);
+        HWND editor = d.wait_for(kEditorCaption);
+        ASSERT_NE(editor, nullptr);
+        HWND text = GetDlgItem(editor, IDC_E_TEXT);
+        SendMessageA(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+        // Typed as a user types: the chord line, Enter, the lyric.
+        const std::string chords = "G       C     D7<";
+        const std::string lyric = "Amazing grace how sweet";
+        for (char c : chords + "\r" + lyric) SendMessageA(text, WM_CHAR, static_cast<WPARAM>(c), 0);
+        ASSERT_EQ(d.text(editor, IDC_E_TEXT), chords + "\r\n" + lyric);
+        // C over the g of "grace", D7 over the h of "how": the same x in a
+        // fixed-pitch face, another x in any proportional one.
+        const int lyric_start = static_cast<int>(chords.size()) + 2;
+        for (int column : {8, 14}) {
+            EXPECT_EQ(x_of(text, column), x_of(text, lyric_start + column)) << "column " << column;
+        }
+        EXPECT_GT(x_of(text, 14), x_of(text, 8));
+        d.press(editor, IDCANCEL);
+        ASSERT_TRUE(d.wait_gone(editor));
+        d.press(library, IDC_EXIT_PROGRAM);
+        EXPECT_TRUE(d.wait_ended());
+    });
+}
+
 }  // namespace
 }  // namespace lyro::test
