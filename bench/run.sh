@@ -4,7 +4,7 @@
 # (run as root) and wrk and nginx from Debian, which it installs if missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-for bench in reading saving printing growth server stage; do
+for bench in reading saving printing growth server stage desk; do
     echo "== $bench"
     "$here/$bench/run.sh"
     echo

@@ -96,10 +96,13 @@ void build_catalog(const std::string& songbook_path, bool show_hidden, Catalog& 
     out.song_box.reset();
 
     CatalogScan scan(show_hidden, catalog, out.song_box, page);
+    const bool read = scan_songbook(songbook_path, scan, out.beeper);
+    // The box is shown as it now is, empty too: it was emptied above.
+    out.song_box.finish();
     // Without a songbook the song list is left unfinished (the list page
     // then holds its opening lines alone) and the count label keeps its
     // text.
-    if (!scan_songbook(songbook_path, scan, out.beeper)) return;
+    if (!read) return;
     out.count_label.set_text(std::to_string(catalog.entries.size()));
     page.finish_list_page();
 }

@@ -44,7 +44,8 @@ struct CatalogOutputs {
 // Reads `songbook_path` from the top and rebuilds the catalog, the song box,
 // the count label and the song list. Hidden songs (titles starting with
 // '/') always enter the catalog, and the song box and the page only when
-// `show_hidden` is set.
+// `show_hidden` is set. The song box is reset and finished on every path,
+// the songbook missing too.
 void build_catalog(const std::string& songbook_path, bool show_hidden, Catalog& catalog,
                    CatalogOutputs out);
 

@@ -29,6 +29,17 @@ choose_windows_build() {
     fi
 }
 
+# Sets toolchain to the CMake toolchain file of the build that
+# choose_windows_build chose, and says so when the 64-bit one stands in.
+choose_windows_toolchain() {
+    if [[ $windows == win64 ]]; then
+        echo "$windows_why: songdesk built for 64-bit Windows stands in."
+        toolchain=cmake/mingw-x86_64.cmake
+    else
+        toolchain=cmake/mingw-i686.cmake
+    fi
+}
+
 # Makes the prefix of $WINEPREFIX (once). On a bare X server such as Xvfb
 # there is no window manager, and Wine then waits two seconds for one each
 # time it hides a window: "bare" tells Wine to place its windows itself.

@@ -41,14 +41,31 @@ std::string control_text(HWND control, std::size_t max_chars) {
     return text;
 }
 
+WinSongBox::~WinSongBox() { finish(); }
+
 void WinSongBox::reset() {
-    if (combo_) SendMessageA(combo_, CB_RESETCONTENT, 0, 0);
+    if (!combo_) return;
+    if (!drawing_stopped_) {
+        SendMessageA(combo_, WM_SETREDRAW, FALSE, 0);
+        drawing_stopped_ = true;
+    }
+    SendMessageA(combo_, CB_RESETCONTENT, 0, 0);
 }
 
 void WinSongBox::add(std::string_view title) {
     if (!combo_) return;
     const std::string text(title);
     SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void WinSongBox::finish() {
+    if (!combo_ || !drawing_stopped_) return;
+    drawing_stopped_ = false;
+    SendMessageA(combo_, WM_SETREDRAW, TRUE, 0);
+    // Drawn at once, not when the message loop comes to it: the box is full
+    // on screen when the fill returns.
+    RedrawWindow(combo_, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void WinTextLabel::set_text(std::string_view text) {

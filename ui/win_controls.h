@@ -28,14 +28,23 @@ std::string control_text(HWND control);
 // max_chars + 1 bytes would read it.
 std::string control_text(HWND control, std::size_t max_chars);
 
+// The sorted combo box keeps its order itself; the fill only stops it
+// drawing between reset() and finish(), since a box that draws each new
+// item (its list and scroll bar) takes milliseconds an item under Wine.
+// A fill left unfinished is finished when the box goes.
 class WinSongBox final : public SongBox {
 public:
     explicit WinSongBox(HWND combo) : combo_(combo) {}
+    WinSongBox(const WinSongBox&) = delete;
+    WinSongBox& operator=(const WinSongBox&) = delete;
+    ~WinSongBox() override;
     void reset() override;
     void add(std::string_view title) override;
+    void finish() override;
 
 private:
     HWND combo_;
+    bool drawing_stopped_ = false;
 };
 
 class WinTextLabel final : public TextLabel {

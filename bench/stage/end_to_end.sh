@@ -24,12 +24,7 @@ cd "$root"
 source scripts/windows_build.sh
 
 choose_windows_build
-if [[ $windows == win64 ]]; then
-    echo "$windows_why: songdesk built for 64-bit Windows stands in."
-    toolchain=cmake/mingw-x86_64.cmake
-else
-    toolchain=cmake/mingw-i686.cmake
-fi
+choose_windows_toolchain
 wbuild="$root/build/bench-stage-$windows"
 [[ -f $wbuild/CMakeCache.txt ]] ||
     cmake -S "$root" -B "$wbuild" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null

@@ -1,6 +1,7 @@
 // The catalog scan: catalog, song box, count label and list page together.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,38 @@ TEST_F(CatalogTest, APageThatCannotBeWrittenLeavesTheRestWorking) {
     EXPECT_EQ(box.items.size(), 2u);
     EXPECT_EQ(count.text, "3");
     EXPECT_FALSE(test::file_exists(page));
+}
+
+// The real box shows nothing new until its fill is finished: every scan
+// must finish it once, after its last title, whether the songbook ends at
+// its end marker, holds nothing or is missing.
+TEST_F(CatalogTest, EveryScanFinishesTheBoxOnceAfterItsLastTitle) {
+    struct Row {
+        const char* what;
+        std::string_view bytes;  // nullptr: no songbook at all
+        std::size_t items;
+    };
+    const Row rows[] = {
+        {"songs and a label, then the end marker",
+         "::::: A ::::: KEY=xx\r\n***** L *****\r\n#*#*#\r\n::::: After ::::: KEY=xx\r\n", 2},
+        {"no end marker", kThreeSongs, 2},
+        {"nothing", "", 0},
+        {"missing", std::string_view(), 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        box = test::RecordingSongBox();
+        if (row.bytes.data() == nullptr) {
+            std::filesystem::remove(songbook);
+            scan_file();
+        } else {
+            scan(row.bytes);
+        }
+        EXPECT_EQ(box.resets, 1);
+        EXPECT_EQ(box.finishes, 1);
+        EXPECT_EQ(box.added_after_finish, 0);
+        EXPECT_EQ(box.items.size(), row.items);
+    }
 }
 
 // More than the thousand entries that a fixed table would hold.

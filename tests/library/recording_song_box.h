@@ -16,10 +16,16 @@ public:
         items.clear();
         ++resets;
     }
-    void add(std::string_view title) override { items.emplace_back(title); }
+    void add(std::string_view title) override {
+        items.emplace_back(title);
+        if (finishes > 0) ++added_after_finish;
+    }
+    void finish() override { ++finishes; }
 
     std::vector<std::string> items;
     int resets = 0;
+    int finishes = 0;
+    int added_after_finish = 0;
 };
 
 }  // namespace lyro::test

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "tests/ui/desk_driver.h"
@@ -48,6 +51,143 @@ TEST_F(LibraryDialog, ShowHiddenSongsAddsThemAndTheCountStays) {
         SendDlgItemMessageA(library, IDC_SHOW_HIDDEN, BM_SETCHECK, BST_UNCHECKED, 0);
         d.press(library, IDC_SHOW_HIDDEN);
         EXPECT_TRUE(d.wait_until([&] { return d.song_box_items(library).size() == 4; }));
+        d.press(library, IDC_EXIT_PROGRAM);
+        EXPECT_TRUE(d.wait_ended());
+    });
+}
+
+// A big songbook in the way real ones grow: titles that differ only in
+// case, in accents or by an apostrophe or a hyphen, exact duplicates, hidden
+// songs, labels (an empty one too). `box_input` gets what the catalog hands
+// the song box, in file order: every title, hidden ones only when
+// `show_hidden`, and every label.
+struct BigBook {
+    std::string text = ";a big songbook\r\n";
+    Items shown;   // the box's titles and labels with hidden songs left out
+    Items all;     // the same with hidden songs
+    int entries = 0;
+};
+
+BigBook big_songbook(int songs) {
+    static const char* const kFirst[] = {"Amazing", "amazing", "AMAZING", "O'er",   "Oer",
+                                         "Co-op",   "Coop",    "co op",   "\xC9vening",
+                                         "\xE9vening", "Evening", "Zion's", "zions", "10",
+                                         "9",       "_under",  "[Bracket]"};
+    static const char* const kSecond[] = {"Grace", "grace", "hymn", "Hymn", "", "of Praise"};
+    BigBook book;
+    for (int i = 0; i < songs; ++i) {
+        if (i % 100 == 0) {
+            const std::string label = i == 1000 ? "" : " Part " + std::to_string(i / 100) + " ";
+            book.text += "*****" + label + "*****\r\n";
+            book.shown.push_back(label);
+            book.all.push_back(label);
+            ++book.entries;
+        }
+        const int first = i % static_cast<int>(std::size(kFirst));
+        const int second = i / static_cast<int>(std::size(kFirst));
+        std::string title = kFirst[first];
+        title += " ";
+        title += kSecond[second % static_cast<int>(std::size(kSecond))];
+        // Titles equal but for case come one after the other, and each comes
+        // back exactly later on: the box's order of titles that compare
+        // equal is its own, and a sort done elsewhere must match it.
+        if (i % 7 != 0) title += " " + std::to_string(second / 6 % 25);
+        if (i % 40 == 39) title = "/" + title;
+        book.text += "::::: " + title + " ::::: KEY=G\r\nG<\r\nwords\r\n";
+        // The header's title ends at the next ':', the blank before it kept.
+        if (title.front() != '/') book.shown.push_back(title + " ");
+        book.all.push_back(title + " ");
+        ++book.entries;
+    }
+    book.text += "#*#*#\r\n::::: After The End ::::: KEY=G\r\n";
+    return book;
+}
+
+struct WindowCloser {
+    void operator()(HWND window) const { DestroyWindow(window); }
+};
+using Window = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
+
+// The items of a sorted combo box, read with the wide messages.
+Items combo_items(HWND combo) {
+    Items items;
+    const auto n = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (WPARAM i = 0; i < static_cast<WPARAM>(n); ++i) {
+        std::wstring wide(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)),
+                          L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+        std::string item(wide.size() * 2, '\0');
+        const int got = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                            item.data(), static_cast<int>(item.size()), nullptr,
+                                            nullptr);
+        item.resize(static_cast<std::size_t>(std::max(got, 0)));
+        items.push_back(item);
+    }
+    return items;
+}
+
+// The order that a sorted combo box of this system gives to `titles` added
+// one by one, each placed as it comes.
+Items sorted_by_a_combo_box(const Items& titles) {
+    Window combo(CreateWindowExA(0, "COMBOBOX", "", WS_POPUP | CBS_SIMPLE | CBS_SORT | WS_VSCROLL,
+                                 0, 0, 300, 300, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                 nullptr));
+    if (!combo) return {};
+    for (const std::string& title : titles) {
+        SendMessageA(combo.get(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
+    }
+    return combo_items(combo.get());
+}
+
+// Empty when equal; else where they part, so that a failure names the item.
+std::string first_difference(const Items& got, const Items& want) {
+    const auto [g, w] = std::mismatch(got.begin(), got.end(), want.begin(), want.end());
+    if (g == got.end() && w == want.end()) return "";
+    return "item " + std::to_string(g - got.begin()) + " of " + std::to_string(got.size()) +
+           " is \"" + (g == got.end() ? "(none)" : *g) + "\", wanted \"" +
+           (w == want.end() ? "(none)" : *w) + "\" of " + std::to_string(want.size());
+}
+
+int song_box_count(HWND library) {
+    return static_cast<int>(SendDlgItemMessageW(library, IDC_SONG_BOX, CB_GETCOUNT, 0, 0));
+}
+
+TEST_F(LibraryDialog, ABigSongbookFillsTheBoxWholeInTheSortedBoxOrder) {
+    const BigBook book = big_songbook(3000);
+    write_file(run.state.files.songbook(), book.text);
+    with_songlist(kTwoSongList);
+    run.run([&book](Driver& d) {
+        HWND library = d.library();
+        ASSERT_NE(library, nullptr);
+        const std::string entries = std::to_string(book.entries);
+        EXPECT_EQ(d.text(library, IDC_COUNT), entries);
+        HWND combo = GetDlgItem(library, IDC_SONG_BOX);
+        EXPECT_EQ(first_difference(combo_items(combo), sorted_by_a_combo_box(book.shown)), "");
+        // The list page numbers the shown songs, labels left out.
+        const std::string page = read_file(d.state().files.page());
+        const int shown_songs = static_cast<int>(book.shown.size()) - (3000 / 100);
+        EXPECT_NE(page.find("\n" + std::to_string(shown_songs) + " - "), std::string::npos);
+        EXPECT_EQ(page.find("\n" + std::to_string(shown_songs + 1) + " - "), std::string::npos);
+
+        SendDlgItemMessageA(library, IDC_SHOW_HIDDEN, BM_SETCHECK, BST_CHECKED, 0);
+        d.press(library, IDC_SHOW_HIDDEN);
+        const int all = static_cast<int>(book.all.size());
+        ASSERT_TRUE(d.wait_until([&] { return song_box_count(library) == all; }));
+        EXPECT_EQ(first_difference(combo_items(combo), sorted_by_a_combo_box(book.all)), "");
+        EXPECT_EQ(d.text(library, IDC_COUNT), entries);
+
+        // Back from the viewer, the box is filled again, whole and in order.
+        SendDlgItemMessageA(library, IDC_SHOW_HIDDEN, BM_SETCHECK, BST_UNCHECKED, 0);
+        d.press(library, IDC_SHOW_HIDDEN);
+        d.choose(library, "AMAZING Grace 2");
+        d.press(library, IDC_REVIEW);
+        ASSERT_TRUE(d.wait_until([&] { return d.state().windows.viewer != nullptr; }));
+        // The count label, written last by a fill, tells the new fill's end.
+        SetDlgItemTextA(library, IDC_COUNT, ".");
+        d.press(d.state().windows.viewer, IDCANCEL);
+        ASSERT_TRUE(d.wait_until([&] { return d.text(library, IDC_COUNT) == entries; }));
+        EXPECT_EQ(song_box_count(library), static_cast<int>(book.shown.size()));
+        EXPECT_EQ(first_difference(combo_items(combo), sorted_by_a_combo_box(book.shown)), "");
         d.press(library, IDC_EXIT_PROGRAM);
         EXPECT_TRUE(d.wait_ended());
     });
