@@ -18,7 +18,7 @@ snapshot="$build/tests/ui/viewer_snapshot.exe"
     exit 1
 }
 if [ -z "${DISPLAY:-}" ]; then
-    Xvfb :59 -screen 0 1280x1024x24 >/dev/null 2>&1 &
+    Xvfb :59 -screen 0 1920x1200x24 >/dev/null 2>&1 &
     xvfb=$!
     trap 'kill $xvfb' EXIT
     export DISPLAY=:59
@@ -39,12 +39,11 @@ picture() {
     done
     [ -s "$work/ready" ] || { echo "the $1 did not open" >&2; kill $shown; exit 1; }
     # Without a window manager Wine's idea of where a window lies can be off
-    # by a caption's height: take the window's own X window, the program's
-    # largest, where there is one.
+    # by a caption's height: take the program's X window of the window's
+    # size where there is one.
     read -r left top width height <"$work/ready"
     xid=$(xwininfo -root -tree |
-        awk '/"viewer_snapshot.exe"/ { split($0, size, /\) +/); n = split(size[2], g, /[x+]/);
-             area = g[1] * g[2]; if (area > best) { best = area; id = $1 } } END { print id }')
+        awk -v size="${width}x${height}" '/"viewer_snapshot.exe"/ && index($0, " " size "+") { print $1; exit }')
     if [ -n "$xid" ]; then
         import -window "$xid" "$2"
     else
