@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "library/book_file.h"
-#include "library/byte_scan.h"
+#include "library/songbook.h"
 #include "library/title_ops.h"
 
 namespace lyro {
@@ -39,19 +38,16 @@ public:
     CatalogScan(bool show_hidden, Catalog& catalog, SongBox& box, SongListSink& page)
         : show_hidden_(show_hidden), catalog_(catalog), box_(box), page_(page) {}
 
-    // Takes one line of the songbook; false at the end marker, after
-    // which nothing counts.
-    bool take_line(std::string_view line) {
-        // Every marker holds ':' or '*', and most lines hold neither.
-        if (find_either(line.data(), line.size(), ':', '*') == line.size()) return true;
-        if (holds(line, kEndMarker)) return false;
-        if (holds(line, kHeaderMark)) {
-            const std::string_view title = header_title(line);
+    // Takes one line before the end marker.
+    void take_line(const BookLine& line) {
+        std::string_view text = line.text;
+        if (line.kind == LineKind::header) {
+            const std::string_view title = header_title(text);
             take_song(title);
-            line = up_to_title_end(line, title);
+            text = up_to_title_end(text, title);
         }
-        if (holds(line, kLabelMark)) take_label(label_text(line));
-        return true;
+        if (line.kind != LineKind::header && line.kind != LineKind::label) return;
+        if (holds(text, kLabelMark)) take_label(label_text(text));
     }
 
 private:
@@ -74,18 +70,6 @@ private:
     SongListSink& page_;
 };
 
-// Feeds every line before the end marker to the scan. False when the
-// songbook cannot be opened. The file is closed on return.
-bool scan_songbook(const std::string& path, CatalogScan& scan, Beeper& beeper) {
-    BookFile book(path);
-    if (!book.is_open()) return false;
-    std::string_view line;
-    while (next_book_line(book, line, beeper)) {
-        if (!scan.take_line(line)) break;
-    }
-    return true;
-}
-
 }  // namespace
 
 void build_catalog(const std::string& songbook_path, bool show_hidden, Catalog& catalog,
@@ -95,14 +79,19 @@ void build_catalog(const std::string& songbook_path, bool show_hidden, Catalog& 
     page.begin_list_page();
     out.song_box.reset();
 
-    CatalogScan scan(show_hidden, catalog, out.song_box, page);
-    const bool read = scan_songbook(songbook_path, scan, out.beeper);
+    const auto book = read_songbook(songbook_path);
+    if (book) {
+        // The reader beeps for each cut it meets on its way to the end marker.
+        for (std::size_t i = book->cuts_through(book->end_marker()); i > 0; --i) out.beeper.beep();
+        CatalogScan scan(show_hidden, catalog, out.song_box, page);
+        for (const BookLine& line : book->lines().first(book->end_marker())) scan.take_line(line);
+    }
     // The box is shown as it now is, empty too: it was emptied above.
     out.song_box.finish();
     // Without a songbook the song list is left unfinished (the list page
     // then holds its opening lines alone) and the count label keeps its
     // text.
-    if (!read) return;
+    if (!book) return;
     out.count_label.set_text(std::to_string(catalog.entries.size()));
     page.finish_list_page();
 }

@@ -1,7 +1,6 @@
 // The writer of a song body and its inverse; see song_body.h.
 #include "library/song_body.h"
 
-#include "library/book_pieces.h"
 #include "library/title_ops.h"
 
 namespace lyro {
@@ -23,18 +22,6 @@ void write_box_line(std::string_view line, std::string& out) {
     }
     out += ' ';
     out += kLineEnd;
-}
-
-// Walks `pieces` to just after the header of the first song before the end
-// marker whose folded title is `folded_title`. False when there is none.
-bool skip_to_song(BookPieces& pieces, const std::string& folded_title) {
-    BookPiece piece;
-    while (pieces.next(piece)) {
-        if (piece.hidden) continue;
-        if (is_end_marker(piece.text)) return false;
-        if (is_song_header(piece.text) && folded(header_title(piece.text)) == folded_title) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -59,28 +46,28 @@ std::string editor_text_from_body(const std::vector<std::string>& body) {
     return text;
 }
 
-std::optional<std::vector<std::string>> find_song_body(std::string_view book_bytes,
-                                                       std::string_view title) {
-    BookPieces pieces(readable_text(book_bytes));
-    if (!skip_to_song(pieces, folded(title))) return std::nullopt;
-
+std::optional<std::vector<std::string>> find_song_body(const Songbook& book, std::string_view title) {
+    const auto song = book.find(title);
+    if (!song) return std::nullopt;
     std::vector<std::string> body;
     bool line_open = false;  // the last line was cut and may go on
-    BookPiece piece;
-    while (pieces.next(piece)) {
-        if (piece.hidden) {
+    for (std::size_t i = song->header + 1; i < song->end; ++i) {
+        const BookLine& line = book.lines()[i];
+        if (!line.visible()) {
             line_open = false;
-            continue;
-        }
-        if (is_end_marker(piece.text) || is_song_header(piece.text)) break;
-        if (line_open) {
-            body.back() += piece.text;
+        } else if (line_open) {
+            body.back() += line.physical_text();
         } else {
-            body.emplace_back(piece.text);
+            body.emplace_back(line.physical_text());
         }
-        line_open = piece.end == PieceEnd::cut;
+        line_open = line.cut && !line.line_end;
     }
     return body;
+}
+
+std::optional<std::vector<std::string>> find_song_body(std::string_view book_bytes,
+                                                       std::string_view title) {
+    return find_song_body(Songbook(std::string(book_bytes)), title);
 }
 
 namespace {
@@ -109,9 +96,12 @@ void clean_for_editor(std::string& line) {
 
 std::optional<std::string> load_editor_text(SaveFiles& files, const std::string& songbook_path,
                                             std::string_view title) {
-    std::string bytes;
-    if (!files.read_whole(songbook_path, bytes)) return std::nullopt;
-    auto body = find_song_body(bytes, title);
+    const auto book = read_songbook(files, songbook_path);
+    return book ? editor_text(*book, title) : std::nullopt;
+}
+
+std::optional<std::string> editor_text(const Songbook& book, std::string_view title) {
+    auto body = find_song_body(book, title);
     if (!body) return std::nullopt;
     for (std::string& line : *body) clean_for_editor(line);
     return editor_text_from_body(*body);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "library/editor_boxes.h"
-#include "platform/file_rotation.h"
+#include "library/songbook.h"
 
 namespace lyro {
 
@@ -33,12 +33,14 @@ std::string editor_text_from_body(const std::vector<std::string>& body);
 // the folded `title` (the song that every title lookup finds), as whole
 // physical lines: lines that the reader cuts at 991 characters are joined
 // again, comment lines are left out. Empty when there is no such song.
+std::optional<std::vector<std::string>> find_song_body(const Songbook& book, std::string_view title);
 std::optional<std::vector<std::string>> find_song_body(std::string_view book_bytes,
                                                        std::string_view title);
 
 // What the song editor shows for the song `title`: its body from the
 // songbook, cleaned of rich-text control words, as editor text of any
-// length. Empty when the songbook cannot be read or holds no such song.
+// length. Empty when the songbook (cannot be read or) holds no such song.
+std::optional<std::string> editor_text(const Songbook& book, std::string_view title);
 std::optional<std::string> load_editor_text(SaveFiles& files, const std::string& songbook_path,
                                             std::string_view title);
 

@@ -1,10 +1,9 @@
 // The rewrite of the songbook for one save; see song_saving.h.
 #include "library/song_saving.h"
 
-#include "library/book_output.h"
-#include "library/book_pieces.h"
 #include "library/current_song.h"
 #include "library/song_body.h"
+#include "library/songbook.h"
 #include "library/title_ops.h"
 
 namespace lyro {
@@ -56,10 +55,9 @@ std::string stored_title(std::string_view header) {
 // One pass over the old songbook that builds the new one.
 class Rewrite {
 public:
-    Rewrite(std::string_view old_book, const EditorBoxes& boxes, std::string title, bool new_song,
+    Rewrite(const Songbook& old_book, const EditorBoxes& boxes, std::string title, bool new_song,
             std::string_view edited)
         : old_book_(old_book),
-          out_(old_book),
           boxes_(boxes),
           title_(std::move(title)),
           folded_new_(folded(stored_title(header_line(title_)))),
@@ -67,18 +65,18 @@ public:
           new_song_(new_song) {}
 
     SaveResult run();
-    TextParts book() const { return out_.parts(); }
+    const std::string& book() const { return out_; }
     const std::string& saved_title() const { return saved_title_; }
 
 private:
-    void take(const BookPiece& piece);
-    void skip(const BookPiece& piece);
-    void keep(const BookPiece& piece);
+    void take(const BookLine& line);
+    void skip(const BookLine& line);
+    void keep(const BookLine& line);
     void write_song(std::string_view title);
     bool title_taken() const;
 
-    const std::string_view old_book_;
-    BookOutput out_;
+    const Songbook& old_book_;
+    std::string out_;
     const EditorBoxes& boxes_;
     const std::string title_;
     const std::string folded_new_;
@@ -91,19 +89,17 @@ private:
     bool skipping_ = false;  // inside the edited song's old body
     bool replaced_ = false;
     bool other_has_title_ = false;
-    PieceEnd last_end_ = PieceEnd::line_end;  // of the last piece copied
+    bool open_end_ = false;  // the last line copied ended the text without a line end
 };
 
 SaveResult Rewrite::run() {
-    const std::string_view readable = readable_text(old_book_);
-    BookPieces pieces(readable);
-    BookPiece piece;
-    while (pieces.next(piece)) take(piece);
+    out_.reserve(old_book_.readable().size() + old_book_.after_text().size() + 4096);
+    for (const BookLine& line : old_book_.lines()) take(line);
 
     if (skipping_ || new_song_) {
         // A song that ran to the end of the text, and every new song, go
         // to the end, after a last line that had no line end of its own.
-        if (last_end_ == PieceEnd::text_end) out_.add(kLineEnd);
+        if (open_end_) out_ += kLineEnd;
         std::string title = title_;
         upper_case(title);
         write_song(title);
@@ -112,45 +108,44 @@ SaveResult Rewrite::run() {
     }
     if (!replaced_) return SaveResult::song_not_found;
     if (title_taken()) return SaveResult::title_taken;
-    out_.copy(old_book_.substr(readable.size()), "");  // a Ctrl-Z and what follows it
+    out_ += old_book_.after_text();  // a Ctrl-Z and what follows it
     return SaveResult::saved;
 }
 
-void Rewrite::take(const BookPiece& piece) {
-    if (skipping_) return skip(piece);
-    if (piece.visible()) {
-        if (is_end_marker(piece.text)) {
-            before_end_marker_ = false;
-        } else if (is_song_header(piece.text)) {
-            const std::string title = folded(header_title(piece.text));
-            if (!new_song_ && !replaced_ && before_end_marker_ && title == folded_edited_) {
-                skipping_ = true;  // the song the editor loaded: its lines go
-                return;
-            }
-            if (title == folded_new_) other_has_title_ = true;
+void Rewrite::take(const BookLine& line) {
+    if (skipping_) return skip(line);
+    if (line.kind == LineKind::end_marker) {
+        before_end_marker_ = false;
+    } else if (line.kind == LineKind::header) {
+        const std::string title = folded(header_title(line.physical_text()));
+        if (!new_song_ && !replaced_ && before_end_marker_ && title == folded_edited_) {
+            skipping_ = true;  // the song the editor loaded: its lines go
+            return;
         }
+        if (title == folded_new_) other_has_title_ = true;
     }
-    keep(piece);
+    keep(line);
 }
 
 // A piece of the edited song's old body. Comment lines are the user's own
 // notes, which the editor never showed: they stay, after the new body.
-void Rewrite::skip(const BookPiece& piece) {
-    if (piece.hidden) {
-        comments_ += piece.text;
+void Rewrite::skip(const BookLine& line) {
+    if (!line.visible()) {
+        comments_ += line.text;
         comments_ += kLineEnd;
         return;
     }
-    if (!is_end_marker(piece.text) && !is_song_header(piece.text)) return;
+    if (line.kind != LineKind::end_marker && line.kind != LineKind::header) return;
     write_song(title_);
     skipping_ = false;
     replaced_ = true;
-    take(piece);  // the line that ended the body is copied like any other
+    take(line);  // the line that ended the body is copied like any other
 }
 
-void Rewrite::keep(const BookPiece& piece) {
-    out_.copy(piece.text, piece.end == PieceEnd::line_end ? kLineEnd : "");
-    last_end_ = piece.end;
+void Rewrite::keep(const BookLine& line) {
+    out_ += line.physical_text();
+    if (line.line_end) out_ += kLineEnd;
+    open_end_ = line.ends_text();
 }
 
 void Rewrite::write_song(std::string_view title) {
@@ -160,8 +155,8 @@ void Rewrite::write_song(std::string_view title) {
     write_song_lines(boxes_, song);
     song += comments_;
     comments_.clear();
-    out_.add(song);
-    last_end_ = PieceEnd::line_end;
+    out_ += song;
+    open_end_ = false;
 }
 
 // Two songs of one title would be one song to every lookup: a new song, or
@@ -175,17 +170,18 @@ bool Rewrite::title_taken() const {
 
 SaveResult save_song(SaveFiles& files, const DataFiles& paths, const EditorBoxes& boxes,
                      bool new_song, std::string& current_title) {
-    std::string old_book;
-    if (!files.read_whole(paths.songbook(), old_book)) return SaveResult::book_unreadable;
+    const auto old_book = read_songbook(files, paths.songbook());
+    if (!old_book) return SaveResult::book_unreadable;
     std::string title = box_title(boxes);
     if (holds(title, kEndMarker)) return SaveResult::title_has_end_marker;
 
-    Rewrite rewrite(old_book, boxes, std::move(title), new_song, current_title);
+    Rewrite rewrite(*old_book, boxes, std::move(title), new_song, current_title);
     const SaveResult planned = rewrite.run();
     if (planned != SaveResult::saved) return planned;
 
     const RotationNames names{paths.songbook(), paths.oldbook(), paths.temp()};
-    switch (rotate_songbook(files, names, old_book, rewrite.book())) {
+    const std::string_view new_book[] = {rewrite.book()};
+    switch (rotate_songbook(files, names, old_book->bytes(), new_book)) {
         case Rotation::done:
             current_title = rewrite.saved_title();
             return SaveResult::saved;

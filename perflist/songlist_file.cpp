@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "library/book_file.h"
+#include "library/songbook.h"
 #include "perflist/list_sync.h"
 #include "perflist/songlist_text.h"
 #include "platform/durable_file.h"
@@ -58,18 +58,22 @@ bool load_songlist(PerfList& list, ListBox& box, Prompter& prompter, Beeper& bee
                    const DataFiles& files) {
     if (list.length != 0 && !prompter.ask("Are you sure?", "Load Song list")) return false;
 
-    BookFile file(files.songlist());
+    std::string bytes;
     list.length = 0;
-    if (!file.is_open()) {
+    if (!read_whole_file(files.songlist(), bytes)) {
         prompter.notify("Could Not Load Songlist", "LOAD SONGLIST");
         return false;
     }
     box.reset();
     for (ListEntry& entry : list.entries) entry.key_change = 0;
 
+    // The songlist has the songbook's line rules: its cut beeps too.
     SonglistReading reading{list, box};
-    std::string line;
-    while (get_book_line(file, line, beeper)) read_songlist_line(line, reading);
+    const Songbook lines(std::move(bytes));
+    for (const BookLine& line : lines.lines()) {
+        if (line.cut) beeper.beep();
+        if (line.visible()) read_songlist_line(line.text, reading);
+    }
     return true;
 }
 

@@ -15,13 +15,16 @@
 #include "print/songbook_printout.h"
 
 #include <algorithm>
+#include <deque>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
 
+#include "library/song_loading.h"
+#include "library/songbook.h"
 #include "library/title_ops.h"
 #include "print/page_layout.h"
-#include "print/song_index.h"
 
 namespace lyro {
 
@@ -29,8 +32,6 @@ namespace {
 
 constexpr std::string_view kHeading = "Songbook Print";
 constexpr std::string_view kAddedLine = "    ";
-constexpr std::string_view kFound = " ";
-constexpr std::string_view kNotFound = "Song Not Found";
 
 void draw_index_heading(PrintJob& job, int& y) {
     const PrintMeasures& m = job.measures();
@@ -58,20 +59,46 @@ void print_index(PrintJob& job, const Catalog& catalog) {
     job.end_page();
 }
 
-// What one entry printed: its indexed song (none when not found) and its
-// line count, the added line included.
+// The songbook read once for every entry, and each song's lines as the
+// printout shows them (cleaned, cut to 100 characters, not transposed),
+// kept while it prints.
+class PrintedSongs {
+public:
+    explicit PrintedSongs(const std::string& path) : book_(read_songbook(path)) {}
+
+    const Songbook* book() const { return book_ ? &*book_ : nullptr; }
+
+    // Hands `take` the lines of `song`; each view lasts as long as this.
+    template <typename Take>
+    void lines(SongSpan song, Take&& take) {
+        std::string scratch;
+        for (std::size_t i = song.header + 1; i < song.end; ++i) {
+            const BookLine& line = book_->lines()[i];
+            if (!line.visible()) continue;
+            const std::string_view shown = song_line(line.text, scratch);
+            // A cleaned line is scratch text: it is kept here.
+            take(shown.data() == scratch.data() ? std::string_view(cleaned_.emplace_back(shown)) : shown);
+        }
+    }
+
+private:
+    std::optional<Songbook> book_;
+    std::deque<std::string> cleaned_;
+};
+
+// What one entry printed: its song (none when not found) and its line
+// count, the added line included.
 struct PrintedEntry {
-    const IndexedSong* song = nullptr;
+    std::optional<SongSpan> song;
     std::size_t line_count = 0;
 };
 
-// Entry k's song as the printout shows it: its body lines as stored
-// (cleaned, cut to 100 characters, not transposed), then the added blank
-// line. The status label and the beeper hear what a lookup of the title
-// from the top of the file would have told them; the title and the view
+// Entry k's song as the printout shows it: its body lines, then the added
+// blank line. The status label and the beeper hear what a lookup of the
+// title from the top of the file tells them; the title and the view
 // position are set as loading the song sets them. A songbook that cannot
-// be opened counts as a song not found.
-PrintedEntry look_up_entry(const SongbookSources& in, const SongIndex& index, std::size_t k,
+// be read counts as a song not found.
+PrintedEntry look_up_entry(const SongbookSources& in, PrintedSongs& songs, std::size_t k,
                            std::vector<std::string_view>& lines) {
     in.position.single_song_mode = 1;
     in.position.start_position = in.position.list_position = static_cast<int>(k - 1);
@@ -79,12 +106,14 @@ PrintedEntry look_up_entry(const SongbookSources& in, const SongIndex& index, st
     in.song.title = in.catalog.entries[k - 1];
     fold_title(in.song.title);
 
-    const IndexedSong* found = index.find(in.song.title);
-    const std::size_t beeps = !index.opened() ? 0 : found ? found->beeps : index.beeps_when_not_found();
-    for (std::size_t i = 0; i < beeps; ++i) in.beeper.beep();
-    in.status.set_text(found ? kFound : kNotFound);
+    const Songbook* book = songs.book();
+    const auto found = book ? book->find(in.song.title) : std::nullopt;
+    if (book) {
+        for (std::size_t i = book->lookup_cuts(found); i > 0; --i) in.beeper.beep();
+    }
+    in.status.set_text(found ? kSongFound : kSongNotFound);
     lines.clear();
-    if (found) index.lines(*found, [&lines](std::string_view line) { lines.push_back(line); });
+    if (found) songs.lines(*found, [&lines](std::string_view line) { lines.push_back(line); });
     lines.push_back(kAddedLine);
     return {found, lines.size()};
 }
@@ -105,7 +134,7 @@ void print_song_pages(PrintJob& job, const SongbookSources& in, std::size_t k,
 // have: the last entry's lines, and past them, in each display line, the
 // text of the last entry that reached it. Each display line is written
 // once, walking the entries from the last, instead of once per entry.
-void leave_last_song(CurrentSong& song, const SongIndex& index,
+void leave_last_song(CurrentSong& song, PrintedSongs& songs,
                      const std::vector<PrintedEntry>& printed) {
     if (printed.empty()) return;
     std::size_t most = 0;
@@ -121,7 +150,7 @@ void leave_last_song(CurrentSong& song, const SongIndex& index,
         const auto put = [&](std::string_view line) {
             if (at++ >= filled) song.display[at - 1] = line;
         };
-        if (entry->song) index.lines(*entry->song, put);
+        if (entry->song) songs.lines(*entry->song, put);
         put(kAddedLine);
         filled = entry->line_count;
     }
@@ -147,15 +176,15 @@ void print_songbook(PrintSurface& surface, OwnerWindow owner, const SongbookSour
     print_index(*job, in.catalog);
     // Read once for all entries, so that the printout's cost grows with the
     // songbook, not with its square.
-    const SongIndex index(in.songbook_path);
+    PrintedSongs songs(in.songbook_path);
     std::vector<PrintedEntry> printed;
     printed.reserve(in.catalog.entries.size());
     std::vector<std::string_view> lines;
     for (std::size_t k = 1; k <= in.catalog.entries.size(); ++k) {
-        printed.push_back(look_up_entry(in, index, k, lines));
+        printed.push_back(look_up_entry(in, songs, k, lines));
         print_song_pages(*job, in, k, lines);
     }
-    leave_last_song(in.song, index, printed);
+    leave_last_song(in.song, songs, printed);
 
     job->restore_font();
     job->end();

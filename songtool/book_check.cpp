@@ -52,7 +52,11 @@ void check_song(const BookSong& song, std::size_t end_marker_line,
 }  // namespace
 
 std::vector<std::string> check_book(std::string_view book_bytes) {
-    const BookSongs book = find_book_songs(book_bytes);
+    return check_book(Songbook(std::string(book_bytes)));
+}
+
+std::vector<std::string> check_book(const Songbook& songbook) {
+    const BookSongs book = find_book_songs(songbook);
     std::unordered_map<std::string, std::size_t> first_of_title;
     Traps traps;
     for (const BookSong& song : book.songs) check_song(song, book.end_marker_line, first_of_title, traps);

@@ -3,6 +3,8 @@
 // explanation.
 #pragma once
 
+#include "library/songbook.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,7 @@ namespace lyro {
 
 // Every trap of `book_bytes`, in line order, each as
 // "line N: explanation".
+std::vector<std::string> check_book(const Songbook& book);
 std::vector<std::string> check_book(std::string_view book_bytes);
 
 }  // namespace lyro

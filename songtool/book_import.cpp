@@ -37,8 +37,9 @@ std::string notes(const ImportedSong& song) {
 
 class Planner {
 public:
-    Planner(std::string_view book_bytes, const ShowTitle& show) : show_(show) {
-        const BookSongs book = find_book_songs(book_bytes);
+    Planner(const Songbook& songbook, const ShowTitle& show) : show_(show) {
+        const std::string_view book_bytes = songbook.bytes();
+        const BookSongs book = find_book_songs(songbook);
         for (const BookSong& song : book.songs) {
             if (!song.after_end_marker) in_book_.insert(folded(song.title));
         }
@@ -102,8 +103,13 @@ private:
 
 ImportPlan plan_import(std::string_view book_bytes, const std::vector<std::string>& files,
                        const ReadFile& read, const ShowTitle& show) {
+    return plan_import(Songbook(std::string(book_bytes)), files, read, show);
+}
+
+ImportPlan plan_import(const Songbook& book, const std::vector<std::string>& files,
+                       const ReadFile& read, const ShowTitle& show) {
     ImportPlan plan;
-    Planner planner(book_bytes, show);
+    Planner planner(book, show);
     std::string bytes;
     for (const std::string& name : files) {
         if (!read(name, bytes)) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "library/songbook.h"
+
 namespace lyro {
 
 struct ImportPlan {
@@ -30,5 +32,7 @@ using ShowTitle = std::function<std::string(std::string_view title)>;
 ImportPlan plan_import(std::string_view book_bytes, const std::vector<std::string>& files,
                        const ReadFile& read,
                        const ShowTitle& show = [](std::string_view t) { return std::string(t); });
+ImportPlan plan_import(const Songbook& book, const std::vector<std::string>& files,
+                       const ReadFile& read, const ShowTitle& show);
 
 }  // namespace lyro

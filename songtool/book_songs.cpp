@@ -1,25 +1,12 @@
 // Finding the songbook's songs with their line numbers; see book_songs.h.
 #include "songtool/book_songs.h"
 
-#include "library/book_pieces.h"
+#include "library/songbook.h"
 #include "library/title_ops.h"
 
 namespace lyro {
 
 namespace {
-
-// The reader's lines of one physical line (its LF included, if any). The
-// reader's count starts afresh at every line end, so one physical line
-// read alone gives exactly the pieces it gives within the whole file.
-void read_physical_line(std::string_view line, std::size_t number, std::vector<ReadLine>& out) {
-    BookPieces pieces(line);
-    BookPiece piece;
-    while (pieces.next(piece)) {
-        if (piece.hidden) continue;
-        out.push_back({number, std::string(piece.text), piece.end == PieceEnd::cut});
-    }
-    if (!out.empty() && out.back().number == number) out.back().continued = false;
-}
 
 std::string trimmed_title(std::string_view header) {
     std::string title(header_title(header));
@@ -27,38 +14,52 @@ std::string trimmed_title(std::string_view header) {
     return title;
 }
 
+// Where the physical line that holds line `index` begins in the readable
+// text: after the LF of the nearest line before it that ended one.
+std::size_t physical_line_start(const Songbook& book, std::size_t index) {
+    const std::string_view text = book.readable();
+    std::size_t from = 0;
+    for (std::size_t seen = 1; seen < book.lines()[index].number; ++seen)
+        from = text.find('\n', from) + 1;
+    return from;
+}
+
+// Whether the next line the reader delivers is the rest of line `index`'s
+// physical line.
+bool goes_on(const Songbook& book, std::size_t index) {
+    const auto lines = book.lines();
+    return lines[index].cut && !lines[index].line_end && index + 1 < lines.size() &&
+           lines[index + 1].number == lines[index].number && lines[index + 1].visible();
+}
+
 }  // namespace
 
-BookSongs find_book_songs(std::string_view book_bytes) {
-    const std::string_view text = readable_text(book_bytes);
-    BookSongs book;
-    book.insert_at = text.size();
+BookSongs find_book_songs(const Songbook& book) {
+    BookSongs out;
+    out.insert_at = book.readable().size();
     BookSong* song = nullptr;
-    std::vector<ReadLine> lines;
-    std::size_t number = 0;
-    for (std::size_t from = 0; from < text.size();) {
-        std::size_t end = text.find('\n', from);
-        end = end == std::string_view::npos ? text.size() : end + 1;
-        lines.clear();
-        read_physical_line(text.substr(from, end - from), ++number, lines);
-        for (ReadLine& line : lines) {
-            if (is_end_marker(line.text)) {
-                if (book.end_marker_line == 0) {
-                    book.end_marker_line = number;
-                    book.insert_at = from;
-                }
-                song = nullptr;
-            } else if (is_song_header(line.text)) {
-                book.songs.push_back({number, line.text, trimmed_title(line.text), {},
-                                      book.end_marker_line != 0});
-                song = &book.songs.back();
-            } else if (song) {
-                song->body.push_back(std::move(line));
+    for (std::size_t i = 0; i < book.lines().size(); ++i) {
+        const BookLine& line = book.lines()[i];
+        const std::string_view text = line.physical_text();
+        if (line.kind == LineKind::end_marker) {
+            if (out.end_marker_line == 0) {
+                out.end_marker_line = line.number;
+                out.insert_at = physical_line_start(book, i);
             }
+            song = nullptr;
+        } else if (line.kind == LineKind::header) {
+            out.songs.push_back({line.number, std::string(text), trimmed_title(text), {},
+                                 out.end_marker_line != 0});
+            song = &out.songs.back();
+        } else if (song && line.visible()) {
+            song->body.push_back({line.number, std::string(text), goes_on(book, i)});
         }
-        from = end;
     }
-    return book;
+    return out;
+}
+
+BookSongs find_book_songs(std::string_view book_bytes) {
+    return find_book_songs(Songbook(std::string(book_bytes)));
 }
 
 std::vector<std::string> whole_lines(const std::vector<ReadLine>& body) {

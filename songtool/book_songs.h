@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "library/songbook.h"
+
 namespace lyro {
 
 // One line as the reader delivers it (CRs dropped, comments never), and
@@ -36,6 +38,7 @@ struct BookSongs {
     std::size_t insert_at = 0;
 };
 
+BookSongs find_book_songs(const Songbook& book);
 BookSongs find_book_songs(std::string_view book_bytes);
 
 // A song's body lines with the reader's cuts joined again: whole physical

@@ -2,6 +2,7 @@
 #include "songtool/songtool_commands.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "library/title_ops.h"
@@ -43,19 +44,18 @@ std::string local_text(std::string_view cp1252) {
 #endif
 }
 
-// Reads the songbook; false (with the reason told) when it exists but
+// Reads the songbook; nothing (with the reason told) when it exists but
 // cannot be read. A songbook that does not exist reads as empty.
-bool read_book(SaveFiles& files, const std::string& book, bool must_exist, std::string& bytes,
-               std::ostream& err) {
-    bytes.clear();
+std::optional<Songbook> read_book(SaveFiles& files, const std::string& book, bool must_exist,
+                                  std::ostream& err) {
     if (!files.exists(book)) {
-        if (!must_exist) return true;
+        if (!must_exist) return Songbook(std::string());
         err << "songtool: there is no songbook " << book << "\n";
-        return false;
+        return std::nullopt;
     }
-    if (files.read_whole(book, bytes)) return true;
-    err << "songtool: the songbook " << book << " could not be read\n";
-    return false;
+    auto songbook = read_songbook(files, book);
+    if (!songbook) err << "songtool: the songbook " << book << " could not be read\n";
+    return songbook;
 }
 
 // Writes the new songbook through temp.lyr, keeping the old one as
@@ -93,32 +93,32 @@ bool save_book(SaveFiles& files, const std::string& book, bool existed, std::str
 }  // namespace
 
 int run_import(SaveFiles& files, const ToolArgs& args, std::ostream& out, std::ostream& err) {
-    std::string old_book;
-    if (!read_book(files, args.book, false, old_book, err)) return 1;
+    const auto old_book = read_book(files, args.book, false, err);
+    if (!old_book) return 1;
     const bool existed = files.exists(args.book);
     const auto read = [&](const std::string& name, std::string& bytes) {
         return files.read_whole(name, bytes);
     };
-    const ImportPlan plan = plan_import(old_book, args.files, read, local_text);
+    const ImportPlan plan = plan_import(*old_book, args.files, read, local_text);
     for (const std::string& line : plan.report) out << line << "\n";
     out << plan.imported << " imported, " << plan.skipped << " skipped.\n";
     if (plan.imported == 0) {
         out << book_name(args.book) << " is unchanged.\n";
         return 1;
     }
-    if (!save_book(files, args.book, existed, old_book, plan.new_book, out, err)) return 1;
+    if (!save_book(files, args.book, existed, old_book->bytes(), plan.new_book, out, err)) return 1;
     return plan.skipped == 0 ? 0 : 1;
 }
 
 int run_export(SaveFiles& files, const ToolArgs& args, std::ostream& out, std::ostream& err) {
-    std::string book;
-    if (!read_book(files, args.book, true, book, err)) return 1;
+    const auto book = read_book(files, args.book, true, err);
+    if (!book) return 1;
     std::error_code failed;
     fs::create_directories(args.dir, failed);
     ExportNames names;
     int status = 0;
     std::size_t written = 0;
-    for (const BookSong& song : find_book_songs(book).songs) {
+    for (const BookSong& song : find_book_songs(*book).songs) {
         const std::string name = names.name_for(song.title);
         const std::string path = args.dir + "/" + local_text(name);
         const std::string text =
@@ -138,9 +138,9 @@ int run_export(SaveFiles& files, const ToolArgs& args, std::ostream& out, std::o
 }
 
 int run_check(SaveFiles& files, const ToolArgs& args, std::ostream& out, std::ostream& err) {
-    std::string book;
-    if (!read_book(files, args.book, true, book, err)) return 1;
-    const std::vector<std::string> traps = check_book(book);
+    const auto book = read_book(files, args.book, true, err);
+    if (!book) return 1;
+    const std::vector<std::string> traps = check_book(*book);
     for (const std::string& trap : traps) {
         out << book_name(args.book) << ", " << local_text(trap) << "\n";
     }

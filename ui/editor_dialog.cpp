@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "library/song_body.h"
+#include "library/song_loading.h"
 #include "library/song_saving.h"
 #include "library/title_ops.h"
 #include "ui/dialog_data.h"
@@ -23,8 +24,6 @@ namespace {
 
 // The title with which "New Song" opens the editor on its template texts.
 constexpr const char* kNewSongTitle = "songnew";
-constexpr const char* kSongFound = " ";
-constexpr const char* kSongNotFound = "Song Not Found";
 
 // What one open editor keeps for itself. The library dialog beneath it
 // stays usable, and its Review, Edit Song and New Song change the shared
@@ -38,7 +37,7 @@ struct EditorSession {
 };
 
 
-void set_status_label(const DeskState& state, const char* text) {
+void set_status_label(const DeskState& state, std::string_view text) {
     HWND library = state.windows.library;
     WinTextLabel status(library ? GetDlgItem(library, IDC_STATUS) : nullptr);
     status.set_text(text);
@@ -53,13 +52,12 @@ struct LoadedSong {
 };
 
 std::optional<LoadedSong> find_for_editor(const DeskState& state, const std::string& title) {
-    SystemFiles files;
-    std::string book;
-    if (!files.read_whole(state.files.songbook(), book)) return std::nullopt;
-    auto stored_title = stored_song_title(book, title);
-    auto text = load_editor_text(files, state.files.songbook(), title);
+    const auto book = read_songbook(state.files.songbook());
+    if (!book) return std::nullopt;
+    auto stored_title = stored_song_title(*book, title);
+    auto text = editor_text(*book, title);
     if (!stored_title || !text) return std::nullopt;
-    return LoadedSong{std::move(*stored_title), stored_song_key(book, title), std::move(*text)};
+    return LoadedSong{std::move(*stored_title), stored_song_key(*book, title), std::move(*text)};
 }
 
 // Fills the boxes from the songbook. A song that is not found shows the

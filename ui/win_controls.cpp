@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "library/book_file.h"
+#include "library/songbook.h"
 
 namespace lyro {
 

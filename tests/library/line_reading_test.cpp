@@ -4,29 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "library/book_file.h"
 #include "library/title_ops.h"
+#include "tests/library/reference_reader.h"
 #include "tests/test_files.h"
 
 namespace lyro {
 namespace {
 
-using test::CountingBeeper;
-using test::ScratchDir;
-
-// All lines that the reader delivers for a file of the given bytes.
+// All lines that a reader sees in the given bytes.
 std::vector<std::string> read_lines(std::string_view bytes, int* beeps = nullptr) {
-    ScratchDir dir;
-    const std::string path = dir.file("book.lyr");
-    test::write_file(path, bytes);
-    BookFile book(path);
-    EXPECT_TRUE(book.is_open());
-    CountingBeeper beeper;
-    std::vector<std::string> lines;
-    std::string line;
-    while (get_book_line(book, line, beeper)) lines.push_back(line);
-    if (beeps) *beeps = beeper.count;
-    return lines;
+    test::ReferenceRead read = test::model_read(bytes);
+    if (beeps) *beeps = read.beeps;
+    return read.lines;
 }
 
 using Lines = std::vector<std::string>;

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "library/book_file.h"
-#include "library/book_pieces.h"
 #include "library/song_body.h"
 #include "library/song_saving.h"
 #include "tests/test_files.h"
@@ -163,55 +161,6 @@ TEST(FindSongBody, TheFirstSongOfTheTitleWithWholeLinesAndNoComments) {
 TEST(FindSongBody, ALineThatTheReaderCutsBeforeAMarkEndsTheBodyThere) {
     const std::string bytes = "::::: A :::::\r\n" + std::string(991, 'x') + "#*#*#\r\nafter\r\n";
     EXPECT_EQ(find_song_body(bytes, "A"), (Lines{std::string(991, 'x')}));
-}
-
-// Random songbook bytes: lines of every length around the reader's cut,
-// with CRs, comments, Ctrl-Z and markers mixed in.
-std::string random_book(std::mt19937& random) {
-    static constexpr std::string_view kBytes = "ab ;:\r\r\n\n#*";
-    std::string text;
-    const int lines = std::uniform_int_distribution<int>(0, 12)(random);
-    for (int i = 0; i < lines; ++i) {
-        const int length = std::uniform_int_distribution<int>(0, 2500)(random);
-        for (int k = 0; k < length; ++k) {
-            text += kBytes[std::uniform_int_distribution<std::size_t>(0, kBytes.size() - 1)(random)];
-        }
-        text += std::uniform_int_distribution<int>(0, 3)(random) == 0 ? "\n" : "\r\n";
-        if (std::uniform_int_distribution<int>(0, 40)(random) == 0) text += '\x1a';
-    }
-    return text;
-}
-
-TEST(BookPieces, SeesTheReadersLinesAndKeepsEveryStoredByte) {
-    std::mt19937 random(20261208);
-    test::ScratchDir dir;
-    for (int round = 0; round < 200; ++round) {
-        const std::string bytes = random_book(random);
-        SCOPED_TRACE("round " + std::to_string(round));
-        test::write_file(dir.file("book.lyr"), bytes);
-        BookFile file(dir.file("book.lyr"));
-        SilentBeeper beeper;
-        Lines reader_lines;
-        for (std::string line; get_book_line(file, line, beeper);) reader_lines.push_back(line);
-
-        Lines visible;
-        std::string copied;
-        BookPieces pieces(readable_text(bytes));
-        for (BookPiece piece; pieces.next(piece);) {
-            copied += piece.text;
-            if (piece.end == PieceEnd::line_end) copied += '\n';
-            if (piece.hidden) continue;
-            // An LF that the reader stores as the 991st character stays in
-            // its line.
-            const bool lf_kept = piece.end == PieceEnd::line_end && piece.text.size() == kBookLineMax - 1;
-            visible.push_back(std::string(piece.text) + (lf_kept ? "\n" : ""));
-        }
-        EXPECT_EQ(visible, reader_lines);
-
-        std::string expected(readable_text(bytes));
-        std::erase(expected, '\r');
-        EXPECT_EQ(copied, expected);
-    }
 }
 
 }  // namespace

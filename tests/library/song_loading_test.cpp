@@ -158,36 +158,5 @@ TEST_F(SongLoadingTest, ASongWrittenByTheEditorLoadsWithItsBlanks) {
     EXPECT_EQ(lines(), (Texts{" ", " ", "C    G < ", "la la "}));
 }
 
-TEST(FindSong, LeavesTheFileJustAfterTheHeader) {
-    test::ScratchDir dir;
-    const std::string path = dir.file("songbook.lyr");
-    test::write_file(path, kBook);
-    BookFile book(path);
-    std::string title = "second ";
-    test::RecordingLabel status;
-    SilentBeeper beeper;
-    ASSERT_TRUE(find_song(book, title, status, beeper));
-    EXPECT_EQ(title, "SECOND");
-    EXPECT_EQ(status.text, " ");
-    std::string line;
-    ASSERT_TRUE(get_book_line(book, line, beeper));
-    EXPECT_EQ(line, "second body");
-}
-
-TEST(FindSong, StopsAtTheEndMarker) {
-    test::ScratchDir dir;
-    const std::string path = dir.file("songbook.lyr");
-    test::write_file(path, kBook);
-    BookFile book(path);
-    std::string title = "nothing";
-    test::RecordingLabel status;
-    SilentBeeper beeper;
-    EXPECT_FALSE(find_song(book, title, status, beeper));
-    EXPECT_EQ(status.text, "Song Not Found");
-    std::string line;
-    ASSERT_TRUE(get_book_line(book, line, beeper));
-    EXPECT_EQ(line, "::::: After The End");
-}
-
 }  // namespace
 }  // namespace lyro

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <thread>
 
-#include "library/book_file.h"
+#include "library/songbook.h"
 #include "platform/ini_file_profile.h"
 #include "ui/main_window.h"
 #include "ui/resource.h"
