@@ -2,7 +2,8 @@
 # Checks that the code's dependencies run one way: ui/ may use every folder,
 # the portable folders use each other without a cycle and never ui/ or the
 # Windows headers, and platform/ uses no other folder. Prints every include
-# that breaks the rule, and the folder graph's cycle if there is one; exits
+# that breaks the rule, the folder graph's cycle if there is one, and any
+# reading of the songbook's bytes outside its model; exits
 # 1 when it found any.
 #
 #   scripts/check_layers.sh [ROOT]
@@ -39,6 +40,14 @@ for dir in "${portable[@]}"; do
     done < <(grep -rniE '^#include <(windows|winsock2|ws2tcpip|commctrl|commdlg)\.h>' "$dir" \
                  --include='*.h' --include='*.cpp' | cut -d: -f1,2)
 done
+
+# The songbook's bytes are read in one place, its model: everything else
+# asks library/songbook.h (read_songbook) for lines and songs.
+while read -r hit; do
+    echo "$hit: reads the songbook's bytes outside library/songbook.cpp"
+    status=1
+done < <(grep -rnE '(read_whole(_file)?|fopen|ifstream)\(.*book' "${portable[@]}" ui \
+             --include='*.h' --include='*.cpp' | grep -v '^library/songbook\.cpp:' | cut -d: -f1,2)
 
 # tsort names the folders of a loop in the folder graph; the includes
 # between those folders are the ones to look at.
