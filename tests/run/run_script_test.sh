@@ -11,9 +11,11 @@
 # it never asks songserv to stop, and run.sh ends songserv at once, saying
 # so, with songdesk's status.
 # Arguments: the source folder, the Windows build folder, close_songdesk.exe,
-# the native songserv, and "in-order", "port-taken" or "desk-killed".
+# and "in-order", "port-taken" or "desk-killed".
 set -uo pipefail
-source_dir=$1 build=$2 closer=$3 native_songserv=$4 mode=$5
+source_dir=$1 build=$2 closer=$3 mode=$4
+# The songserv that run.sh builds and starts: here it holds port 80 first.
+native_songserv=$source_dir/build/native/server/songserv
 scratch=$(mktemp -d)
 run_pid=
 blocker_pid=
