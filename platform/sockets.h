@@ -38,10 +38,6 @@ public:
 
     // Tells the peer that nothing more will be sent; receiving goes on.
     virtual void finish_sending() = 0;
-
-    // Waits at most `limit` until a receive would not block: bytes have
-    // arrived, or the peer has finished or failed.
-    virtual bool wait_for_data(std::chrono::milliseconds limit) = 0;
 };
 
 struct Accepted {

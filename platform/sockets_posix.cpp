@@ -95,14 +95,6 @@ public:
 
     void finish_sending() override { ::shutdown(fd_.get(), SHUT_WR); }
 
-    bool wait_for_data(std::chrono::milliseconds limit) override {
-        pollfd p{fd_.get(), POLLIN, 0};
-        int n = 0;
-        do n = ::poll(&p, 1, static_cast<int>(limit.count()));
-        while (n < 0 && errno == EINTR);
-        return n > 0;
-    }
-
     void reset() override {
         linger hard{1, 0};
         setsockopt(fd_.get(), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);

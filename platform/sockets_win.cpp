@@ -124,16 +124,6 @@ public:
 
     void finish_sending() override { ::shutdown(s_.get(), SD_SEND); }
 
-    bool wait_for_data(std::chrono::milliseconds limit) override {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(s_.get(), &readable);
-        timeval tv{};
-        tv.tv_sec = static_cast<long>(limit.count() / 1000);
-        tv.tv_usec = static_cast<long>((limit.count() % 1000) * 1000);
-        return ::select(0, &readable, nullptr, nullptr, &tv) > 0;
-    }
-
     void reset() override {
         linger hard{1, 0};
         setsockopt(s_.get(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&hard),

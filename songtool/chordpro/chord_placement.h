@@ -18,8 +18,6 @@ struct PlacedLine {
     // otherwise touch; with chords, without blanks at its end. Empty for a
     // line of chords alone.
     std::string lyric;
-
-    bool chords_only() const { return lyric.empty(); }
 };
 
 // How the chords of a line are moved as they are placed ({transpose} in a

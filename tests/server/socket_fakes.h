@@ -67,7 +67,6 @@ public:
     }
 
     void finish_sending() override { peer_->finished = true; }
-    bool wait_for_data(std::chrono::milliseconds) override { return peer_->has_data(); }
     const FakePeer& peer() const { return *peer_; }
 
 private:
