@@ -14,6 +14,9 @@ if(CMAKE_CROSSCOMPILING)
     set(LYRO_TEST_PREFIX "win32.")
   endif()
   set(WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+  # The one list of Wine's DLL overrides, shared with scripts/windows_build.sh.
+  file(READ ${CMAKE_SOURCE_DIR}/scripts/wine_overrides LYRO_WINE_OVERRIDES)
+  string(STRIP "${LYRO_WINE_OVERRIDES}" LYRO_WINE_OVERRIDES)
   configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                   WORLD_READ WORLD_EXECUTE

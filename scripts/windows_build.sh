@@ -1,9 +1,11 @@
 # Sourced by test.sh and run.sh: which Windows build runs on this machine,
 # how a Wine prefix is made ready for the programs, and a virtual display.
 
-# Crashes end the program at once instead of waiting in Wine's debugger;
-# Wine's .NET and HTML engines, which nothing here uses, are never set up.
-wine_overrides="mscoree,mshtml=;winedbg.exe=d"
+# Wine's DLL overrides, written once in scripts/wine_overrides for these
+# scripts and the test builds' wine-run alike: crashes end the program at
+# once instead of waiting in Wine's debugger; Wine's .NET and HTML engines,
+# which nothing here uses, are never set up.
+wine_overrides=$(<"$(dirname "${BASH_SOURCE[0]}")/wine_overrides")
 
 # Sets windows (win32 or win64), wine_loader, and windows_why: why the 64-bit
 # build stands in. The programs are 32-bit, but some machines (some virtual
