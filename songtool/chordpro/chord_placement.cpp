@@ -121,7 +121,7 @@ PlacedLine place_chords(std::string_view line, const ChordMove& move) {
         free_from = column + chord.text.size() + 1;
         safe_from = free_from + (root_can_grow(chord.text) ? 1 : 0);
     }
-    placed.chords += '<';
+    placed.chords = marked_chord_line(placed.chords);
     // Blanks at the end of a lyric only ever stood under chords past it.
     placed.lyric.erase(placed.lyric.find_last_not_of(' ') + 1);
     return placed;

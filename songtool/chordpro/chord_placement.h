@@ -12,7 +12,8 @@ namespace lyro {
 struct PlacedLine {
     // The chord line: each chord at the column of the lyric character it
     // was written before, at least one blank between two chords, '<' right
-    // after the last one. Empty when the line has no chords.
+    // after the last chord (marked_chord_line). Empty when the line has no
+    // chords.
     std::string chords;
     // The lyric as typed, stretched with blanks where two chords would
     // otherwise touch; with chords, without blanks at its end. Empty for a

@@ -89,11 +89,6 @@ std::string expanded_tabs(std::string_view line) {
     return out;
 }
 
-std::string without_end_blanks(std::string line) {
-    line.erase(line.find_last_not_of(' ') + 1);
-    return line;
-}
-
 // The key that a "Key: G" or "Key - Bb" line names.
 std::optional<std::string> key_of(std::string_view line) {
     const std::string_view t = trimmed(line);
@@ -110,6 +105,7 @@ std::optional<std::string> key_of(std::string_view line) {
 struct Sheet {
     std::vector<std::string> lines;  // tabs expanded, blanks at the end cut
     std::vector<std::size_t> numbers;  // each line's 1-based line of the file
+    std::vector<bool> chord_lines;     // which of them are chord lines
 };
 
 }  // namespace
@@ -157,9 +153,11 @@ ImportOutcome import_chord_sheet(const Cp1252Text& text, std::string_view fallba
         song.count(count_letters(text, raw[i]));
         sheet.lines.push_back(without_end_blanks(expanded_tabs(raw[i])));
         sheet.numbers.push_back(i + 1);
+        sheet.chord_lines.push_back(!trimmed(sheet.lines.back()).empty() &&
+                                    is_chord_sheet_line(sheet.lines.back()));
     }
     const auto blank = [&](std::size_t i) { return i >= sheet.lines.size() || trimmed(sheet.lines[i]).empty(); };
-    const auto chord_line = [&](std::size_t i) { return !blank(i) && is_chord_sheet_line(sheet.lines[i]); };
+    const auto chord_line = [&](std::size_t i) { return i < sheet.lines.size() && sheet.chord_lines[i]; };
 
     std::size_t at = 0;
     while (at < sheet.lines.size() && blank(at)) ++at;
@@ -196,7 +194,7 @@ ImportOutcome import_chord_sheet(const Cp1252Text& text, std::string_view fallba
             continue;
         }
         any_chords = true;
-        PlacedLine placed{line + "<", ""};
+        PlacedLine placed{marked_chord_line(line), ""};
         if (i + 1 < end && !blank(i + 1) && !chord_line(i + 1) && !is_section_line(sheet.lines[i + 1])) {
             placed.lyric = sheet.lines[++i];
             std::replace(placed.lyric.begin(), placed.lyric.end(), '<', kTextAngle);

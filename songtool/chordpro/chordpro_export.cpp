@@ -3,6 +3,7 @@
 
 #include "platform/whole_file.h"
 #include "songtool/chordpro/chord_placement.h"
+#include "songtool/chordpro/markup.h"
 #include "songtool/chordpro/text_decoding.h"
 
 namespace lyro {
@@ -29,12 +30,14 @@ std::vector<std::string_view> editor_lines(const std::vector<std::string>& body)
 bool holds_bracket(std::string_view line) { return line.find('[') != std::string_view::npos; }
 
 // A line that ChordPro would read as a comment or a directive keeps its
-// meaning behind an empty chord, which readers pass over.
+// meaning behind an empty chord, which readers pass over; text that would
+// read as an entity ("&nbsp;" in a lyric) keeps its '&'.
 std::string guarded(std::string_view line) {
     const std::size_t first = line.find_first_not_of(" \t");
     const bool looks_special =
         first != std::string_view::npos && (line[first] == '#' || line[first] == '{');
-    return looks_special ? "[]" + std::string(line) : std::string(line);
+    const std::string text = with_entities_kept(line);
+    return looks_special ? "[]" + text : text;
 }
 
 // A lyric line as ChordPro. One that holds '[' (a tab, say) goes into a
@@ -54,8 +57,8 @@ std::string lyric_line(std::string_view line) {
 
 std::string export_chordpro(std::string_view title, std::string_view key,
                             const std::vector<std::string>& body) {
-    std::string text = "{title: " + std::string(title) + "}" + std::string(kLineEnd);
-    if (!key.empty()) text += "{key: " + std::string(key) + "}" + std::string(kLineEnd);
+    std::string text = "{title: " + with_entities_kept(title) + "}" + std::string(kLineEnd);
+    if (!key.empty()) text += "{key: " + with_entities_kept(key) + "}" + std::string(kLineEnd);
     const std::vector<std::string_view> lines = editor_lines(body);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!is_chord_line(lines[i])) {

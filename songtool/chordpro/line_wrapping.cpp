@@ -2,7 +2,10 @@
 #include "songtool/chordpro/line_wrapping.h"
 
 #include <algorithm>
+#include <string>
 #include <string_view>
+
+#include "songtool/chordpro/song_text.h"
 
 namespace lyro {
 
@@ -39,16 +42,11 @@ std::string_view columns_of(std::string_view text, std::size_t from, std::size_t
     return text.substr(from, std::min(to, text.size()) - from);
 }
 
-std::string without_end_blanks(std::string_view text) {
-    const std::size_t end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
-}
-
 PlacedLine piece(const Columns& cols, std::size_t from, std::size_t to, bool lead_blank) {
     const std::string lead = lead_blank ? " " : "";
     PlacedLine out;
     const std::string chords = without_end_blanks(columns_of(cols.chords, from, to));
-    if (!chords.empty()) out.chords = lead + chords + "<";
+    if (!chords.empty()) out.chords = marked_chord_line(lead + chords);
     const std::string lyric = without_end_blanks(columns_of(cols.lyric, from, to));
     if (!lyric.empty()) out.lyric = lead + lyric;
     return out;
@@ -57,11 +55,19 @@ PlacedLine piece(const Columns& cols, std::size_t from, std::size_t to, bool lea
 }  // namespace
 
 std::vector<PlacedLine> wrap_placed(const PlacedLine& line, std::size_t width) {
-    std::string_view chords = line.chords;
-    if (!chords.empty() && chords.back() == '<') chords.remove_suffix(1);
+    if (line.lyric.size() <= width && line.chords.size() <= width) return {line};
+    // The columns without the '<' mark: at the end it takes a column of its
+    // own, inside the line (before bar marks or annotations) a blank's.
+    std::string chords = line.chords;
+    if (const std::size_t mark = chords.find('<'); mark != std::string::npos) {
+        if (mark + 1 == chords.size()) {
+            chords.pop_back();
+        } else {
+            chords[mark] = ' ';
+        }
+    }
     const Columns cols{chords, line.lyric};
-    // The chord line needs a column more for its '<'; the lyric does not.
-    if (line.lyric.size() <= width && (chords.empty() || chords.size() < width)) return {line};
+    // Each piece's chord line may need a column more for its '<'.
     const std::size_t room = chords.empty() ? width : width - 1;
 
     std::vector<PlacedLine> pieces;

@@ -9,7 +9,8 @@
 namespace lyro {
 
 // `line` in pieces no wider than `width` (the chord line with its '<'
-// included): each piece keeps its chords above the same lyric characters.
+// included): each piece keeps its chords above the same lyric characters,
+// its '<' right after its last chord.
 // Breaks fall between words where they can, never inside a chord where
 // there is any other place; the blanks at a break are dropped, and a piece
 // that would begin with ';' (a comment to the songbook) gets one blank in

@@ -22,30 +22,43 @@ std::size_t tag_end(std::string_view text, std::size_t at) {
     return close != std::string_view::npos && text[close] == '>' ? close + 1 : at;
 }
 
+constexpr std::array<std::pair<std::string_view, char>, 6> kEntities{{
+    {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'},
+    {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", ' '},
+}};
+
+// The entity that starts `text`, if any.
+const std::pair<std::string_view, char>* entity_at(std::string_view text) {
+    for (const auto& entity : kEntities) {
+        if (text.starts_with(entity.first)) return &entity;
+    }
+    return nullptr;
+}
+
 std::string with_entities(std::string_view text) {
-    static constexpr std::array<std::pair<std::string_view, char>, 6> kEntities{{
-        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'},
-        {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", ' '},
-    }};
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        bool matched = false;
-        if (text[i] == '&') {
-            for (const auto& [name, c] : kEntities) {
-                if (text.substr(i, name.size()) == name) {
-                    out += c;
-                    i += name.size() - 1;
-                    matched = true;
-                    break;
-                }
-            }
+        const auto* entity = text[i] == '&' ? entity_at(text.substr(i)) : nullptr;
+        if (entity == nullptr) {
+            out += text[i];
+            continue;
         }
-        if (!matched) out += text[i];
+        out += entity->second;
+        i += entity->first.size() - 1;
     }
     return out;
 }
 
 }  // namespace
+
+std::string with_entities_kept(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool begins_entity = text[i] == '&' && entity_at(text.substr(i)) != nullptr;
+        out += begins_entity ? std::string_view("&amp;") : text.substr(i, 1);
+    }
+    return out;
+}
 
 std::string without_markup(std::string_view text) {
     std::string kept;

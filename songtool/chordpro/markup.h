@@ -19,4 +19,8 @@ inline constexpr char kTextAngle = '\x8B';
 // kTextAngle.
 std::string without_markup(std::string_view text);
 
+// The other way: `text` written so that without_markup gives it back as to
+// its entities: an '&' that would begin one of them is written "&amp;".
+std::string with_entities_kept(std::string_view text);
+
 }  // namespace lyro

@@ -73,11 +73,7 @@ std::string book_title(std::string_view title) {
 void SongBuilder::add_lyric(std::string line) { add_placed({"", std::move(line)}); }
 
 void SongBuilder::add_placed(const PlacedLine& line) {
-    for (PlacedLine& piece : wrap_placed(line, kWrapWidth)) {
-        if (piece.chords.ends_with('<')) {
-            piece.chords.pop_back();
-            piece.chords = marked_chord_line(piece.chords);
-        }
+    for (const PlacedLine& piece : wrap_placed(line, kWrapWidth)) {
         if (!piece.chords.empty()) add(piece.chords, true);
         if (piece.chords.empty() || !piece.lyric.empty()) add(piece.lyric, false);
     }

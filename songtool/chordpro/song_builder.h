@@ -25,10 +25,8 @@ public:
 
     // A lyric line (no chords); refused when the songbook would misread it.
     void add_lyric(std::string line);
-    // A chord line (with its '<' at the end) and the lyric under it,
-    // broken into pieces that the viewer shows whole; each piece's '<'
-    // stands right after its last chord, where bar marks, repeats or
-    // annotations follow it.
+    // A chord line (with its '<') and the lyric under it, broken into
+    // pieces that the viewer shows whole.
     void add_placed(const PlacedLine& line);
     void refuse(std::string why);
     // The letters of a line of the file that belongs to the song.

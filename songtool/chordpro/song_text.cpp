@@ -21,6 +21,11 @@ std::string_view trimmed(std::string_view s) {
     return s.substr(from, s.find_last_not_of(" \t") - from + 1);
 }
 
+std::string without_end_blanks(std::string_view s) {
+    const std::size_t end = s.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
+}
+
 std::string lower_ascii(std::string_view s) {
     std::string out(s);
     for (char& c : out) {

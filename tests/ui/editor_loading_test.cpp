@@ -59,6 +59,12 @@ HWND edit_song(Driver& d, HWND library, const char* picked) {
     return editor;
 }
 
+// Opens the editor with New Song; nullptr when it does not open.
+HWND new_song(Driver& d, HWND library) {
+    d.press(library, IDC_NEW_SONG);
+    return d.wait_for(kEditorCaption);
+}
+
 // Exit/Save without a change; true when the editor closed.
 bool save_unchanged(Driver& d, HWND library, const char* title) {
     HWND editor = edit_song(d, library, title);
@@ -213,8 +219,7 @@ TEST_F(EditorLoading, TitleBoxTakesNoMoreThanASaveKeeps) {
     run.run([](Driver& d) {
         HWND library = d.library();
         ASSERT_NE(library, nullptr);
-        d.press(library, IDC_NEW_SONG);
-        HWND editor = d.wait_for(kEditorCaption);
+        HWND editor = new_song(d, library);
         ASSERT_NE(editor, nullptr);
         SendDlgItemMessageA(editor, IDC_E_TITLE, EM_SETSEL, 0, -1);
         const std::string typed(120, 'T');
@@ -239,8 +244,7 @@ TEST_F(EditorLoading, AChordTypedAboveItsSyllableStandsOverIt) {
     run.run([](Driver& d) {
         HWND library = d.library();
         ASSERT_NE(library, nullptr);
-        d.press(library, IDC_NEW_SONG);
-        HWND editor = d.wait_for(kEditorCaption);
+        HWND editor = new_song(d, library);
         ASSERT_NE(editor, nullptr);
         HWND text = GetDlgItem(editor, IDC_E_TEXT);
         SendMessageA(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));

@@ -67,6 +67,13 @@ std::vector<int> line_tops(HWND viewer, RECT area) {
     return tops;
 }
 
+// The viewer on the tall song, opened from the library dialog; nullptr
+// when either does not open.
+HWND tall_song_viewer(Driver& d) {
+    HWND library = d.library();
+    return library ? review_in_viewer(d, library, "TALL SONG", "TALL SONG") : nullptr;
+}
+
 class ViewerDpi : public ::testing::Test {
 protected:
     void SetUp() override { write_file(run.state.files.songbook(), songbook_with_tall_song()); }
@@ -75,9 +82,7 @@ protected:
 
 TEST_F(ViewerDpi, TextAndLineSpacingGrowWithTheScreen) {
     run.run([](Driver& d) {
-        HWND library = d.library();
-        ASSERT_NE(library, nullptr);
-        HWND viewer = review_in_viewer(d, library, "TALL SONG", "TALL SONG");
+        HWND viewer = tall_song_viewer(d);
         ASSERT_NE(viewer, nullptr);
         const int dpi = expected_dpi();
         ASSERT_EQ(window_dpi(viewer), dpi) << "the screen is not at the resolution asked for";
@@ -114,9 +119,7 @@ TEST_F(ViewerDpi, TextAndLineSpacingGrowWithTheScreen) {
 
 TEST_F(ViewerDpi, TheLargestTextStillReachesTheLastLine) {
     run.run([](Driver& d) {
-        HWND library = d.library();
-        ASSERT_NE(library, nullptr);
-        HWND viewer = review_in_viewer(d, library, "TALL SONG", "TALL SONG");
+        HWND viewer = tall_song_viewer(d);
         ASSERT_NE(viewer, nullptr);
         const int dpi = expected_dpi();
         for (int i = 0; i < kHighestMagnify; ++i) click(viewer, IDC_V_MAGNIFY_UP);

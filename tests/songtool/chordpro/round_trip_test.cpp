@@ -100,6 +100,15 @@ TEST(RoundTrip, ACanonicalSongExportedAndImportedGivesBackItsLines) {
     }
 }
 
+TEST(RoundTrip, TextThatReadsAsAnEntityComesBackAsItWas) {
+    // Import reads &amp;, &nbsp; and their kin as markup's entities: export
+    // keeps the songbook's own text from being read so.
+    const Lines lines{"G<", "Praise & worship &nbsp; &amp; &lt;3", "&nbsp;"};
+    const ImportedSong song = reimported(export_chordpro("Tom &amp; Jerry", "", stored(lines)));
+    EXPECT_EQ(song.lines, lines);
+    EXPECT_EQ(song.title, "Tom &amp; Jerry");
+}
+
 // Each chord of a ChordPro line with the lyric character written after it
 // ('\0' at the end), and the lyric's characters without blanks.
 struct Marks {
