@@ -84,7 +84,10 @@ void build_catalog(const std::string& songbook_path, bool show_hidden, Catalog& 
         // The reader beeps for each cut it meets on its way to the end marker.
         for (std::size_t i = book->cuts_through(book->end_marker()); i > 0; --i) out.beeper.beep();
         CatalogScan scan(show_hidden, catalog, out.song_box, page);
-        for (const BookLine& line : book->lines().first(book->end_marker())) scan.take_line(line);
+        for (const std::size_t i : book->marked_lines()) {
+            if (i >= book->end_marker()) break;
+            scan.take_line(book->lines()[i]);
+        }
     }
     // The box is shown as it now is, empty too: it was emptied above.
     out.song_box.finish();

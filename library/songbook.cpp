@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "library/title_ops.h"
 
@@ -43,45 +44,37 @@ private:
     bool found_ = false;
 };
 
-// The bytes that decide how the usual lines are read.
-struct LineScan {
-    explicit LineScan(std::string_view all)
-        : text(all), lf(all, '\n'), cr(all, '\r'), colon(all, ':'), star(all, '*') {}
-
-    // The usual line at `pos`, viewed where it stands: it ends in LF or CR
-    // LF within reach of the cut and holds no other CR; or no LF comes
-    // before the cut and no CR either. Returns the bytes it used, 0 when it
-    // is not such a line.
-    std::size_t take_plain(std::size_t pos, BookLine& line) {
-        const std::size_t next_lf = lf.from(pos);
-        const std::size_t next_cr = cr.from(pos);
-        if (next_lf != std::string_view::npos && next_lf - pos <= kBookLineMax) {
-            const std::size_t end = next_lf > pos && text[next_lf - 1] == '\r' ? next_lf - 1 : next_lf;
-            // An LF stored as the 991st character is cut: the careful path.
-            if (end - pos + 1 >= kBookLineMax || next_cr < end) return 0;
-            line.text = text.substr(pos, end - pos);
-            line.line_end = true;
-            return next_lf + 1 - pos;
-        }
-        const std::size_t span = std::min(text.size() - pos, kBookLineMax);
-        if (next_cr < pos + span) return 0;
-        line.text = text.substr(pos, span);
-        line.cut = span == kBookLineMax;
-        return span;
-    }
-
-    // Whether the bytes [pos, end) may hold a mark: every mark holds ':'
-    // or '*', which most lines lack.
-    bool may_hold_mark(std::size_t pos, std::size_t end) {
-        return colon.from(pos) < end || star.from(pos) < end;
-    }
-
-    std::string_view text;
-    NextByte lf, cr, colon, star;
+// How many CRs and LFs `text` holds, counted in one pass. std::count keeps
+// a wide counter and takes as long as reading the file; byte-wide counters
+// over blocks of a fixed size let the compiler compare many bytes at once.
+struct LineEndCounts {
+    std::size_t crs = 0;
+    std::size_t lfs = 0;
 };
 
-// Any line, byte by byte. `text` takes the stored characters; returns the
-// bytes used, 0 when only CRs were left.
+LineEndCounts count_line_ends(std::string_view text) {
+    constexpr std::size_t kBlock = 240;  // fits a byte-wide counter
+    LineEndCounts counts;
+    std::size_t at = 0;
+    for (; text.size() - at >= kBlock; at += kBlock) {
+        unsigned char crs = 0;
+        unsigned char lfs = 0;
+        for (std::size_t i = 0; i < kBlock; ++i) {
+            crs = static_cast<unsigned char>(crs + (text[at + i] == '\r'));
+            lfs = static_cast<unsigned char>(lfs + (text[at + i] == '\n'));
+        }
+        counts.crs += crs;
+        counts.lfs += lfs;
+    }
+    for (; at < text.size(); ++at) {
+        counts.crs += text[at] == '\r';
+        counts.lfs += text[at] == '\n';
+    }
+    return counts;
+}
+
+// Any line, byte by byte, every CR dropped. `text` takes the stored
+// characters; returns the bytes used, 0 when only CRs were left.
 std::size_t take_careful(std::string_view rest, BookLine& line, std::string& text) {
     std::size_t used = 0;
     while (used < rest.size()) {
@@ -103,61 +96,96 @@ std::size_t take_careful(std::string_view rest, BookLine& line, std::string& tex
 
 }  // namespace
 
-Songbook::Songbook(std::string bytes) : bytes_(std::make_unique<std::string>(std::move(bytes))) {
-    readable_ = std::min(bytes_->find(kCtrlZ), bytes_->size());
-    split();
-    index_songs();
-}
-
-void Songbook::split() {
-    const std::string_view text = readable();
-    lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    LineScan scan(text);
-    std::size_t number = 1;
+// Splits `text` on the assumption that every CR in it stands just before an
+// LF, so that a line is a view of the bytes themselves; only a line that
+// the cut reaches is read byte by byte. Returns how many CRs it met, for the
+// caller to see whether the assumption held.
+std::size_t Songbook::split(std::string_view text, std::size_t line_ends) {
+    lines_.reserve(line_ends + 1);
+    NextByte colon(text, ':'), star(text, '*');
+    std::size_t crs = 0;
+    std::uint32_t number = 1;
     for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
         BookLine line;
-        std::size_t used = scan.take_plain(pos, line);
-        bool may_hold_mark = used > 0 && scan.may_hold_mark(pos, pos + used);
-        if (used == 0) {
+        const void* lf = std::memchr(text.data() + pos, '\n', text.size() - pos);
+        const std::size_t next = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data())
+                                    : text.size();
+        const std::size_t end = next > pos && text[next - 1] == '\r' ? next - 1 : next;
+        // An LF stored as the 991st character is cut with it: byte by byte.
+        const bool plain = end - pos + 1 < kBookLineMax;
+        if (plain) {
+            // Only CRs left: they are dropped and make no line.
+            if (lf == nullptr && end == pos) {
+                crs += next - end;
+                break;
+            }
+            line.text = std::string_view(text.data() + pos, end - pos);
+            line.line_end = lf != nullptr;
+            crs += next - end;
+            pos = next + 1;
+        } else {
             std::string own;
-            used = take_careful(text.substr(pos), line, own);
+            const std::size_t used = take_careful(text.substr(pos), line, own);
             if (used == 0) break;
+            crs += count_line_ends(text.substr(pos, used)).crs;
             line.text = owned_.emplace_back(std::move(own));
-            may_hold_mark = true;
+            pos += used;
         }
-        pos += used;
+        const bool may_hold_mark = !plain || colon.from(start) < pos || star.from(start) < pos;
         line.number = number;
         line.kind = kind_of(line.text, line.cut, may_hold_mark);
         if (line.cut) cut_lines_.push_back(lines_.size());
-        if (line.line_end) ++number;
+        if (line.kind != LineKind::body && line.kind != LineKind::comment)
+            marked_.push_back(lines_.size());
+        number += line.line_end;
         lines_.push_back(line);
     }
+    return crs;
 }
 
-void Songbook::index_songs() {
-    end_marker_ = lines_.size();
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind == LineKind::end_marker) {
-            end_marker_ = i;
-            return;
-        }
-        if (lines_[i].kind == LineKind::header)
-            first_of_title_.try_emplace(folded(header_title(lines_[i].text)), i);
+Songbook::Songbook(std::string bytes) : bytes_(std::make_unique<std::string>(std::move(bytes))) {
+    readable_ = std::min(bytes_->find(kCtrlZ), bytes_->size());
+    const std::string_view text = readable();
+    const LineEndCounts counts = count_line_ends(text);
+    if (split(text, counts.lfs) != counts.crs) {
+        // A CR stands inside a line: the lines are read from the text
+        // without any CR, which is what a reader stores of them anyway.
+        lines_.clear();
+        owned_.clear();
+        cut_lines_.clear();
+        marked_.clear();
+        without_crs_ = std::make_unique<std::string>();
+        without_crs_->reserve(text.size() - counts.crs);
+        std::remove_copy(text.begin(), text.end(), std::back_inserter(*without_crs_), '\r');
+        split(*without_crs_, counts.lfs);
     }
+    end_marker_ = first_end_marker();
+}
+
+std::size_t Songbook::first_end_marker() const {
+    for (const std::size_t i : marked_)
+        if (lines_[i].kind == LineKind::end_marker) return i;
+    return lines_.size();
 }
 
 std::optional<SongSpan> Songbook::find(std::string_view title) const {
-    const auto it = first_of_title_.find(folded(title));
-    if (it == first_of_title_.end()) return std::nullopt;
-    return song_at(it->second);
+    const std::string wanted = folded(title);
+    std::string seen;
+    for (const std::size_t i : marked_) {
+        if (i >= end_marker_) break;
+        if (lines_[i].kind != LineKind::header) continue;
+        seen.assign(header_title(lines_[i].text));
+        fold_title(seen);
+        if (seen == wanted) return song_at(i);
+    }
+    return std::nullopt;
 }
 
 SongSpan Songbook::song_at(std::size_t header) const {
-    std::size_t end = header + 1;
-    while (end < lines_.size() && lines_[end].kind != LineKind::header &&
-           lines_[end].kind != LineKind::end_marker)
-        ++end;
-    return {header, end};
+    auto next = std::upper_bound(marked_.begin(), marked_.end(), header);
+    while (next != marked_.end() && lines_[*next].kind == LineKind::label) ++next;
+    return {header, next == marked_.end() ? lines_.size() : *next};
 }
 
 std::size_t Songbook::cuts_through(std::size_t last) const {

@@ -11,13 +11,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/file_rotation.h"
@@ -40,7 +40,7 @@ struct BookLine {
     // As the reader delivers it: CRs dropped, without its LF, except an LF
     // that the cut took as the 991st character.
     std::string_view text;
-    std::size_t number = 0;  // the physical line of the file, from 1
+    std::uint32_t number = 0;  // the physical line of the file, from 1
     LineKind kind = LineKind::body;
     bool cut = false;       // the reader cut the physical line here (one beep)
     bool line_end = false;  // an LF ended the physical line with this piece
@@ -74,6 +74,10 @@ public:
     std::string_view readable() const { return std::string_view(*bytes_).substr(0, readable_); }
     std::string_view after_text() const { return std::string_view(*bytes_).substr(readable_); }
 
+    // The headers, labels and end markers, in order: the lines that a reader
+    // looking for songs or entries needs to see.
+    std::span<const std::size_t> marked_lines() const { return marked_; }
+
     // The first end marker's line, or lines().size() when there is none.
     std::size_t end_marker() const { return end_marker_; }
     // The first song of the folded `title` before the end marker: the song
@@ -90,16 +94,17 @@ public:
     std::size_t lookup_cuts(const std::optional<SongSpan>& song) const;
 
 private:
-    void split();
-    void index_songs();
+    std::size_t split(std::string_view text, std::size_t line_ends);
+    std::size_t first_end_marker() const;
 
     std::unique_ptr<std::string> bytes_;  // on the heap: the lines view it
+    std::unique_ptr<std::string> without_crs_;  // only for a CR inside a line
     std::size_t readable_ = 0;
     std::deque<std::string> owned_;  // the text of lines that held CRs
     std::vector<BookLine> lines_;
     std::vector<std::size_t> cut_lines_;
+    std::vector<std::size_t> marked_;
     std::size_t end_marker_ = 0;
-    std::unordered_map<std::string, std::size_t> first_of_title_;
 };
 
 // The songbook at `path`; nothing when it cannot be read. The one place
