@@ -1,5 +1,6 @@
-// The songbook's readers on arbitrary bytes: the line reader, the catalog
-// scan and the load of a song, each with the limits it promises.
+// The songbook's readers on arbitrary bytes: the model's lines beside a
+// byte-by-byte reader, the catalog scan and the load of a song, each with
+// the limits it promises.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,10 +10,20 @@
 #include "library/songbook.h"
 #include "library/current_song.h"
 #include "library/song_loading.h"
+#include "tests/library/reference_reader.h"
 
 namespace {
 
 using namespace lyro;
+
+// The model's quick paths deliver what a reader going byte by byte does.
+void read_as_the_reference_does(const std::string& bytes) {
+    const test::ReferenceRead expected = test::reference_read(bytes);
+    const test::ReferenceRead got = test::model_read(bytes);
+    fuzz::require(got.lines == expected.lines, "the model delivers the reader's lines");
+    fuzz::require(got.beeps_through == expected.beeps_through, "the model counts the reader's cuts");
+    fuzz::require(got.beeps == expected.beeps, "the model counts every cut");
+}
 
 void read_every_line(const std::string& path) {
     const auto book = read_songbook(path);
@@ -52,6 +63,7 @@ void load_song(const std::string& path, const std::string& title) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::string path = fuzz::write_input("songbook.lyr", bytes);
+    read_as_the_reference_does(bytes);
     read_every_line(path);
     const Catalog catalog = checked_catalog(path);
     // The first title the catalog found, and the last, as a user picks them.
