@@ -97,6 +97,20 @@ private:
     std::size_t split(std::string_view text, std::size_t line_ends);
     std::size_t first_end_marker() const;
 
+    // The folded titles of the songs before the end marker, sorted, each
+    // with its song's header; of equal titles only the first song is found.
+    // Made at the first lookup: the catalog never looks a title up.
+    struct TitleEntry {
+        std::size_t offset = 0;  // in `titles`
+        std::size_t size = 0;
+        std::size_t header = 0;
+    };
+    struct TitleIndex {
+        std::string titles;
+        std::vector<TitleEntry> entries;
+    };
+    const TitleIndex& title_index() const;
+
     std::unique_ptr<std::string> bytes_;  // on the heap: the lines view it
     std::unique_ptr<std::string> without_crs_;  // only for a CR inside a line
     std::size_t readable_ = 0;
@@ -105,6 +119,7 @@ private:
     std::vector<std::size_t> cut_lines_;
     std::vector<std::size_t> marked_;
     std::size_t end_marker_ = 0;
+    mutable std::optional<TitleIndex> title_index_;
 };
 
 // The songbook at `path`; nothing when it cannot be read. The one place
