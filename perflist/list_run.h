@@ -3,11 +3,11 @@
 // viewer opens on it.
 #pragma once
 
-#include "library/view_position.h"
 #include "library/beeper.h"
 #include "perflist/list_box.h"
 #include "perflist/perf_list.h"
 #include "perflist/prompter.h"
+#include "view/view_position.h"
 
 namespace lyro {
 
