@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 
 namespace lyro::fuzz {
 

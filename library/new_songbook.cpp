@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "library/file_rotation.h"
 #include "library/song_body.h"
 
 namespace lyro {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "library/data_files.h"
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 
 namespace lyro {
 

@@ -2,6 +2,7 @@
 #include "library/song_saving.h"
 
 #include "library/current_song.h"
+#include "library/file_rotation.h"
 #include "library/song_body.h"
 #include "library/songbook.h"
 #include "library/title_ops.h"

@@ -19,7 +19,7 @@
 
 #include "library/data_files.h"
 #include "library/editor_boxes.h"
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 
 namespace lyro {
 

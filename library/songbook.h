@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 
 namespace lyro {
 

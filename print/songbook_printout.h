@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "library/view_position.h"
 #include "library/beeper.h"
 #include "library/catalog.h"
 #include "library/current_song.h"
 #include "library/text_label.h"
 #include "print/print_surface.h"
+#include "view/view_position.h"
 
 namespace lyro {
 

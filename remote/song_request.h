@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "library/view_position.h"
+#include "view/view_position.h"
 
 namespace lyro {
 

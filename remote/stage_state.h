@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "library/current_song.h"
-#include "library/view_position.h"
 #include "perflist/perf_list.h"
 #include "transpose/transpose_song.h"
+#include "view/view_position.h"
 
 namespace lyro {
 

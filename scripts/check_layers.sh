@@ -10,7 +10,7 @@
 set -uo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root" || exit 2
-portable=(library transpose perflist remote print server songtool)
+portable=(library view transpose perflist remote print server songtool)
 folders="platform ${portable[*]} ui"
 status=0
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "library/file_rotation.h"
 #include "library/title_ops.h"
 #include "songtool/book_check.h"
 #include "songtool/book_import.h"

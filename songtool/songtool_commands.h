@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 #include "songtool/songtool_args.h"
 
 namespace lyro {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 #include "songtool/songtool_args.h"
 #include "songtool/songtool_commands.h"
 

@@ -10,13 +10,13 @@
 #include "library/catalog.h"
 #include "library/current_song.h"
 #include "library/data_files.h"
-#include "library/view_position.h"
+#include "perflist/list_ui.h"
 #include "perflist/perf_list.h"
-#include "perflist/prompter.h"
 #include "platform/profile_store.h"
 #include "remote/song_request.h"
 #include "remote/stage_publisher.h"
 #include "transpose/transpose_song.h"
+#include "view/view_position.h"
 
 namespace lyro {
 

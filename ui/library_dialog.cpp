@@ -5,8 +5,7 @@
 
 #include "library/catalog.h"
 #include "library/song_loading.h"
-#include "perflist/list_editing.h"
-#include "perflist/list_run.h"
+#include "perflist/perf_list.h"
 #include "perflist/songlist_file.h"
 #include "remote/song_request.h"
 #include "ui/desk_texts.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "library/new_songbook.h"
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 #include "ui/desk_texts.h"
 #include "ui/profile_keys.h"
 #include "ui/resource.h"

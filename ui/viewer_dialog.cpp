@@ -4,7 +4,6 @@
 #include <string>
 
 #include "library/song_loading.h"
-#include "library/song_view.h"
 #include "perflist/perf_list.h"
 #include "print/song_printout.h"
 #include "ui/gdi_print_surface.h"
@@ -12,6 +11,7 @@
 #include "ui/resource.h"
 #include "ui/routing.h"
 #include "ui/win_controls.h"
+#include "view/song_view.h"
 
 namespace lyro {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "library/song_view.h"
+#include "view/song_view.h"
 #include "ui/desk_state.h"
 
 namespace lyro {

@@ -13,8 +13,7 @@
 #include "library/beeper.h"
 #include "library/song_box.h"
 #include "library/text_label.h"
-#include "perflist/list_box.h"
-#include "perflist/prompter.h"
+#include "perflist/list_ui.h"
 
 namespace lyro {
 

@@ -17,7 +17,7 @@
 #include "library/editor_boxes.h"
 #include "library/song_loading.h"
 #include "library/song_saving.h"
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 #include "print/catalog_sort.h"
 #include "print/songbook_printout.h"
 #include "remote/remote_page.h"

@@ -20,7 +20,7 @@
 #include "library/song_saving.h"
 #include "platform/c_file.h"
 #include "platform/durable_file.h"
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 #include "transpose/transpose_song.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "perflist/list_run.h"
+#include "perflist/perf_list.h"
 #include "perflist/songlist_file.h"
 #include "tests/perflist/list_fakes.h"
 #include "tests/test_files.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "perflist/list_editing.h"
+#include "perflist/perf_list.h"
 #include "tests/perflist/list_fakes.h"
 #include "tests/test_files.h"
 

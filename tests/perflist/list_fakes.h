@@ -8,9 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "perflist/list_box.h"
+#include "perflist/list_ui.h"
 #include "perflist/perf_list.h"
-#include "perflist/prompter.h"
 
 namespace lyro::test {
 

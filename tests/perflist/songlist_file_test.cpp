@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "perflist/list_editing.h"
+#include "perflist/perf_list.h"
 #include "perflist/songlist_file.h"
 #include "tests/perflist/list_fakes.h"
 #include "tests/test_files.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "perflist/songlist_text.h"
+#include "perflist/songlist_file.h"
 #include "tests/perflist/list_fakes.h"
 
 namespace lyro {

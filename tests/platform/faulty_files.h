@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_rotation.h"
+#include "platform/save_files.h"
 
 namespace lyro::test {
 

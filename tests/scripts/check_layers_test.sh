@@ -12,7 +12,7 @@ failures=0
 tree() {
     local root=$scratch/$1
     shift
-    mkdir -p "$root"/{platform,library,transpose,perflist,remote,print,server,ui}
+    mkdir -p "$root"/{platform,library,view,transpose,perflist,remote,print,server,ui}
     for pair in "$@"; do
         local file=${pair%%:*} include=${pair#*:}
         if [[ $include == '<'* ]]; then

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "library/song_view.h"
 #include "tests/ui/viewer_fixture.h"
 #include "ui/gdi_handles.h"
 #include "ui/viewer_paint.h"
+#include "view/song_view.h"
 
 namespace lyro::test {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "library/song_view.h"
 #include "tests/ui/viewer_fixture.h"
+#include "view/song_view.h"
 
 namespace lyro::test {
 namespace {

@@ -1,5 +1,5 @@
 // The order of the rotation's steps; see file_rotation.h.
-#include "platform/file_rotation.h"
+#include "library/file_rotation.h"
 
 namespace lyro {
 

@@ -1,6 +1,6 @@
 // The song viewer's arithmetic: key steps, the magnify table, line
 // positions, the top line's limit, scrolling and stepping through a run.
-#include "library/song_view.h"
+#include "view/song_view.h"
 
 #include <gtest/gtest.h>
 

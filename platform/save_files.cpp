@@ -1,13 +1,14 @@
 // The operating system's side of SaveFiles: C library files for reading and
 // writing, and the system's own calls for links and renames, so that each
 // rename is one step and is on disk when it returns.
+#include "platform/save_files.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include "platform/c_file.h"
 #include "platform/durable_file.h"
-#include "platform/file_rotation.h"
 #include "platform/whole_file.h"
 
 #ifdef _WIN32

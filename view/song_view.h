@@ -6,8 +6,8 @@
 
 #include <cstddef>
 
-#include "library/view_position.h"
 #include "library/beeper.h"
+#include "view/view_position.h"
 
 namespace lyro {
 

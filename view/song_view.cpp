@@ -1,5 +1,5 @@
 // The song viewer's arithmetic; see song_view.h.
-#include "library/song_view.h"
+#include "view/song_view.h"
 
 #include <algorithm>
 #include <array>
