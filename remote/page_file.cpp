@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/c_file.h"
 #include "platform/durable_file.h"
 
 namespace lyro {
@@ -39,6 +40,17 @@ bool replace_soon(const std::string& from, const std::string& to) {
     }
 }
 
+// The file that will become `path`, open for writing; empty when `path`
+// cannot be replaced (the user made it read-only) or the new file cannot
+// be created.
+CFile open_new_page(const std::string& path) {
+    if (is_read_only(path)) return {};
+    return open_c_file(scratch_path(path), "wb");
+}
+
+// Closes the new file and puts it in the place of `path`. A file that could
+// not be written whole, or not put in place, is dropped, and the old one
+// stays.
 bool finish(CFile& file, const std::string& path) {
     if (!file) return false;
     const bool written = std::fflush(file.get()) == 0 && !std::ferror(file.get());
@@ -50,13 +62,6 @@ bool finish(CFile& file, const std::string& path) {
 }
 
 }  // namespace
-
-CFile open_new_page(const std::string& path) {
-    if (is_read_only(path)) return {};
-    return open_c_file(scratch_path(path), "wb");
-}
-
-void put_in_place(CFile& file, const std::string& path) { (void)finish(file, path); }
 
 bool publish_file(const std::string& path, std::string_view bytes) {
     CFile file = open_new_page(path);

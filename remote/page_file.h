@@ -7,21 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/c_file.h"
-
 namespace lyro {
 
-// The file that will become `path`, open for writing; empty when `path`
-// cannot be replaced (the user made it read-only) or the new file cannot
-// be created.
-CFile open_new_page(const std::string& path);
-
-// Closes the new file and puts it in the place of `path`. A file that could
-// not be written whole, or not put in place, is dropped, and the old one
-// stays. `file` is empty afterwards.
-void put_in_place(CFile& file, const std::string& path);
-
-// Both steps for a text that is ready at once. False when the old file stays.
+// Writes `bytes` beside `path` and puts them in its place in one step.
+// False when the old file stays: the user made it read-only, or the new
+// file could not be created, written whole or put in place.
 bool publish_file(const std::string& path, std::string_view bytes);
 
 }  // namespace lyro

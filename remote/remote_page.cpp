@@ -1,12 +1,12 @@
 // The two layouts of the remote page. The page is written in binary mode and
 // every line break is stored as CR LF, so both builds write the same bytes.
-#include "platform/c_file.h"
 #include "platform/whole_file.h"
 #include "remote/page_file.h"
 #include "remote/remote_page.h"
 
 #include <charconv>
 #include <string>
+#include <utility>
 
 namespace lyro {
 
@@ -36,11 +36,6 @@ void append_text(std::string& out, std::string_view text) {
     append_escaped(out, text);
 }
 
-void write_all(std::FILE* file, const std::string& bytes) {
-    // Write errors are ignored: the next rewrite replaces the page anyway.
-    (void)std::fwrite(bytes.data(), 1, bytes.size(), file);
-}
-
 constexpr std::string_view kListHeader =
     "<HTML>\r\n<HEAD>\r\n<TITLE>Songbook Server</TITLE>"
     "<META http-equiv=\"refresh\" content=\"4\">\r\n"
@@ -56,9 +51,6 @@ constexpr std::string_view kListClosing =
     "</pre></FONT>\r\n"
     "</BODY>\r\n</HTML>\r\n";
 
-// The page text is handed to the file in pieces of about this size.
-constexpr std::size_t kPendingMax = 64 * 1024;
-
 }  // namespace
 
 std::string html_escaped(std::string_view text) {
@@ -68,64 +60,49 @@ std::string html_escaped(std::string_view text) {
     return out;
 }
 
-ListPageWriter::~ListPageWriter() {
-    // Released unfinished: the page holds what was written so far.
-    release_page();
-}
+ListPageWriter::~ListPageWriter() { put_page_in_place(); }
 
-void ListPageWriter::release_page() {
-    if (!file_) return;
-    write_pending();
-    put_in_place(file_, path_);
-}
+ListPageWriter::ListPageWriter(ListPageWriter&& other) noexcept
+    : path_(std::move(other.path_)),
+      page_(std::exchange(other.page_, {})),
+      begun_(std::exchange(other.begun_, false)),
+      next_number_(other.next_number_) {}
 
-ListPageWriter& ListPageWriter::operator=(ListPageWriter&& other) noexcept {
-    if (this != &other) {
-        release_page();  // the page given up keeps what it got
-        path_ = std::move(other.path_);
-        file_ = std::move(other.file_);
-        pending_ = std::move(other.pending_);
-        next_number_ = other.next_number_;
-    }
-    return *this;
-}
-
-void ListPageWriter::write_pending() {
-    write_all(file_.get(), pending_);
-    pending_.clear();
+void ListPageWriter::put_page_in_place() {
+    if (!begun_) return;
+    begun_ = false;
+    // A page that cannot be written leaves the old one; the next scan
+    // writes it again.
+    (void)publish_file(path_, page_);
+    page_.clear();
 }
 
 void ListPageWriter::begin_list_page() {
-    release_page();  // a page begun before and never finished
-    pending_.clear();
-    file_ = open_new_page(path_);
+    put_page_in_place();  // a page begun before and never finished
+    page_ = kListHeader;
+    begun_ = true;
     next_number_ = 1;
-    if (file_) pending_ += kListHeader;
 }
 
 void ListPageWriter::add_list_page_entry(std::string_view title) {
-    if (!file_) return;
+    if (!begun_) return;
     char number[16];
     const auto made = std::to_chars(number, number + sizeof number, next_number_);
-    pending_.append(number, made.ptr);
-    pending_ += " - ";
-    append_text(pending_, title);
-    pending_ += kLineEnd;
+    page_.append(number, made.ptr);
+    page_ += " - ";
+    append_text(page_, title);
+    page_ += kLineEnd;
     ++next_number_;
-    if (pending_.size() >= kPendingMax) write_pending();
 }
 
 void ListPageWriter::finish_list_page() {
-    if (!file_) return;
-    pending_ += kListClosing;
-    release_page();
+    if (!begun_) return;
+    page_ += kListClosing;
+    put_page_in_place();
 }
 
 void write_song_page(const std::string& page_path, std::string_view title,
                      const std::vector<std::string>& lines, std::size_t count) {
-    CFile file = open_new_page(page_path);
-    if (!file) return;
-
     std::string text = "<HTML>\r\n<HEAD>\r\n<TITLE>";
     append_text(text, title);
     text += "</TITLE><META http-equiv=\"refresh\" content=\"4\"></HEAD>"
@@ -140,8 +117,8 @@ void write_song_page(const std::string& page_path, std::string_view title,
         text += kLineEnd;
     }
     text += "</pre></FONT>\r\n</BODY>\r\n</HTML>\r\n";
-    write_all(file.get(), text);
-    put_in_place(file, page_path);
+    // A page that cannot be written leaves the old one in place.
+    (void)publish_file(page_path, text);
 }
 
 }  // namespace lyro

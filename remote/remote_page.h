@@ -5,39 +5,39 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "library/catalog.h"
-#include "platform/c_file.h"
 
 namespace lyro {
 
-// Writes one list page. begin_list_page starts the new page beside the old
-// one, which stays in place until the new one is finished (or released);
-// when it cannot be created the other calls write nothing. Released before
-// finish_list_page, the page holds what was written so far.
+// Writes one list page. The page is built in memory from begin_list_page
+// on and written whole at finish_list_page, beside the old one and then put
+// in its place in one step; until then the old page stays as it was. A page
+// begun and never finished (begun again, or the writer destroyed) is put in
+// place as far as it got: a scan without a songbook leaves a page of its
+// opening lines alone. When the page cannot be written, the old one stays.
 class ListPageWriter final : public SongListSink {
 public:
     explicit ListPageWriter(std::string page_path) : path_(std::move(page_path)) {}
     ~ListPageWriter();
-    ListPageWriter(ListPageWriter&&) noexcept = default;
-    ListPageWriter& operator=(ListPageWriter&& other) noexcept;
+    // The page begun moves to the new writer; the one moved from holds no
+    // page, so that it has nothing to put in place.
+    ListPageWriter(ListPageWriter&& other) noexcept;
+    ListPageWriter& operator=(ListPageWriter&&) = delete;
 
     void begin_list_page() override;
     void add_list_page_entry(std::string_view title) override;
     void finish_list_page() override;
 
 private:
-    void write_pending();
-    void release_page();  // puts what was written so far in the page's place
+    void put_page_in_place();  // the page begun, as far as it got
 
     std::string path_;
-    CFile file_;
-    std::string pending_;  // page text not yet handed to the file
+    std::string page_;  // the page begun, empty when none is
+    bool begun_ = false;
     int next_number_ = 1;
 };
 

@@ -21,16 +21,16 @@ int take_song_request(RequestState& requests) {
     return position;
 }
 
-bool show_requested_entry(ViewPosition& view, int position, const RequestTarget& target) {
-    if (position < 1 || position >= target.list_length || position >= kMaxRequestPosition) {
-        return false;
-    }
-    const RequestedEntry entry = target.entry_at(position);
-    view.key_offset = entry.key_change;
+const ListEntry* move_to_requested_entry(ViewPosition& view, int position, const PerfList& list) {
+    // Place 0 is never a request: the key's "0" means that there is none.
+    if (position < 1) return nullptr;
+    // nullptr at or beyond the list's length and beyond its 32 places.
+    const ListEntry* entry = entry_at(list, position);
+    if (entry == nullptr) return nullptr;
+    view.key_offset = entry->key_change;
     view.start_position = position;
     view.list_position = position;
-    target.show_in_viewer(entry.title);
-    return true;
+    return entry;
 }
 
 }  // namespace lyro

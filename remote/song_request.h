@@ -4,9 +4,7 @@
 // it to the open library dialog, and writes the key back as "0".
 #pragma once
 
-#include <functional>
-#include <string>
-
+#include "perflist/perf_list.h"
 #include "view/view_position.h"
 
 namespace lyro {
@@ -23,9 +21,6 @@ struct RequestState {
     // The program polls after kTicksBetweenPolls; tests choose fewer.
     int ticks_between_polls = kTicksBetweenPolls;
 };
-
-// The performance list never holds more places than this.
-inline constexpr int kMaxRequestPosition = 32;
 
 // The SONGREQUEST key as the poll uses it. The UI reads it from the profile
 // (GetProfileIntA rules: missing or non-numeric reads as 0); tests from
@@ -48,26 +43,12 @@ bool poll_song_request(RequestState& requests, RequestKey& key, bool library_ope
 // is acted on once.
 int take_song_request(RequestState& requests);
 
-// One entry of the performance list as a request reads it.
-struct RequestedEntry {
-    std::string title;
-    int key_change = 0;
-};
-
-// What carrying out a request needs of the performance list and of the main
-// window's routing.
-struct RequestTarget {
-    int list_length = 0;
-    std::function<RequestedEntry(int index)> entry_at;
-    std::function<void(const std::string& title)> show_in_viewer;
-};
-
-// Carries out request `position` (a 0-based index): the entry's key change
-// becomes the key offset, the start and list positions become `position`,
-// and the entry's title is shown in the viewer. A position below 1, at or
-// beyond the list length, or beyond the list's 32 places is ignored: no
-// entry outside the list is read and nothing changes. Returns whether the
-// request was carried out.
-bool show_requested_entry(ViewPosition& view, int position, const RequestTarget& target);
+// Carries out request `position` (a 0-based index) on the view: the entry's
+// key change becomes the key offset and the start and list positions become
+// `position`. Returns the entry, whose title the caller then shows in the
+// viewer. A position below 1, at or beyond the list length, or beyond the
+// list's 32 places is ignored: no entry outside the list is read, nothing
+// changes and the result is nullptr.
+const ListEntry* move_to_requested_entry(ViewPosition& view, int position, const PerfList& list);
 
 }  // namespace lyro

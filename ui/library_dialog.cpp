@@ -56,25 +56,14 @@ void fill(Library& lib) {
     load_list(lib);
 }
 
-RequestTarget request_target(Library& lib) {
-    RequestTarget target;
-    PerfList& list = lib.state.list;
-    target.list_length = list.length;
-    target.entry_at = [&list](int index) {
-        const ListEntry* entry = entry_at(list, index);
-        return entry ? RequestedEntry{entry->title, entry->key_change} : RequestedEntry{};
-    };
-    target.show_in_viewer = [&s = lib.state](const std::string& title) {
-        show_in_viewer(s, title);
-    };
-    return target;
-}
-
 void review(Library& lib) {
     const int requested = take_song_request(lib.state.requests);
     if (requested >= 1) {
         // A request outside the list is ignored rather than read.
-        show_requested_entry(lib.state.position, requested, request_target(lib));
+        if (const ListEntry* entry =
+                move_to_requested_entry(lib.state.position, requested, lib.state.list)) {
+            show_in_viewer(lib.state, entry->title);
+        }
         return;
     }
     lib.state.position.single_song_mode = 1;

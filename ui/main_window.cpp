@@ -28,13 +28,8 @@ void open_library(DeskState& state) {
     if (state.windows.library == nullptr) run_library_dialog(state);
 }
 
-// A viewer asked for while one is open shows the song in that viewer
-// instead of stacking a second one on it.
 void open_viewer(DeskState& state) {
-    if (state.windows.viewer != nullptr) {
-        PostMessageA(state.windows.viewer, kViewerShowSong, 0, 0);
-        return;
-    }
+    if (show_in_open_viewer(state)) return;
     run_viewer_dialog(state);
     rebuild_catalog(state);
 }

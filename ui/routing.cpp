@@ -11,13 +11,17 @@
 
 namespace lyro {
 
+bool show_in_open_viewer(DeskState& state) {
+    if (state.windows.viewer == nullptr) return false;
+    PostMessageA(state.windows.viewer, kViewerShowSong, 0, 0);
+    return true;
+}
+
 void show_in_viewer(DeskState& state, std::string_view title) {
     state.song.title = std::string(title);
-    if (state.windows.viewer != nullptr) {
-        PostMessageA(state.windows.viewer, kViewerShowSong, 0, 0);
-        return;
+    if (!show_in_open_viewer(state)) {
+        PostMessageA(state.windows.main, WM_COMMAND, CMD_OPEN_VIEWER, 0);
     }
-    PostMessageA(state.windows.main, WM_COMMAND, CMD_OPEN_VIEWER, 0);
 }
 
 void open_in_editor(DeskState& state, std::string_view title) {

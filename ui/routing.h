@@ -18,6 +18,11 @@ namespace lyro {
 // The viewer keeps its window in DeskWindows::viewer while it is open.
 inline constexpr UINT kViewerShowSong = WM_APP + 206;
 
+// A viewer asked for while one is open shows the current song in that
+// viewer (kViewerShowSong) instead of stacking a second one on it. Returns
+// false when no viewer is open: the caller then opens one.
+bool show_in_open_viewer(DeskState& state);
+
 // Sets the current title and opens the viewer on it: command 206 to the
 // main window, or kViewerShowSong to a viewer that is already open.
 void show_in_viewer(DeskState& state, std::string_view title);

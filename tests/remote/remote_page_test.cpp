@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,41 @@ TEST(ListPage, ReleasedAfterSomeEntriesItKeepsThem) {
         writer.add_list_page_entry("One");
     }
     EXPECT_EQ(read_file(page), crlf_lines(kListTop) + "<B>Songs:</B> <BR>1 - One\r\n");
+}
+
+// Two scans that overlap (or a page handed from one writer to another) must
+// never mix: each finished page is put in place whole, and the page in
+// place is always one of them.
+TEST(ListPage, OverlappingWritersOfOnePageEachPutTheirWholePageInPlace) {
+    ScratchDir dir;
+    const std::string page = dir.file("index.html");
+    ListPageWriter first(page);
+    ListPageWriter second(page);
+    first.begin_list_page();
+    first.add_list_page_entry("A");
+    second.begin_list_page();
+    second.add_list_page_entry("The Second Page Is The Longer One");
+    second.finish_list_page();
+    EXPECT_EQ(read_file(page),
+              list_page({"<B>Songs:</B> <BR>1 - The Second Page Is The Longer One"}));
+    first.finish_list_page();
+    EXPECT_EQ(read_file(page), list_page({"<B>Songs:</B> <BR>1 - A"}));
+    EXPECT_FALSE(std::filesystem::exists(page + ".new"));
+}
+
+TEST(ListPage, AMovedWriterGoesOnWithThePageAndTheOneMovedFromPutsNothing) {
+    ScratchDir dir;
+    const std::string page = dir.file("index.html");
+    test::write_file(page, "old page");
+    auto from = std::make_unique<ListPageWriter>(page);
+    from->begin_list_page();
+    from->add_list_page_entry("One");
+    ListPageWriter to(std::move(*from));
+    from.reset();
+    EXPECT_EQ(read_file(page), "old page");
+    to.add_list_page_entry("Two");
+    to.finish_list_page();
+    EXPECT_EQ(read_file(page), list_page({"<B>Songs:</B> <BR>1 - One", "2 - Two"}));
 }
 
 TEST(ListPage, APageLongerThanAnyBufferIsWrittenWhole) {

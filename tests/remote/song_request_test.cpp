@@ -1,8 +1,8 @@
 // The song-request poll and carrying out a request, without a window.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
-#include <vector>
 
 #include "remote/song_request.h"
 
@@ -87,29 +87,24 @@ TEST(SongRequestTake, TakesOnce) {
     EXPECT_EQ(take_song_request(app), 0);
 }
 
-struct Shown {
-    std::vector<std::string> titles;
-    std::vector<int> reads;
-};
-
-RequestTarget list_of(int length, Shown& shown) {
-    RequestTarget t;
-    t.list_length = length;
-    t.entry_at = [&shown](int i) {
-        shown.reads.push_back(i);
-        return RequestedEntry{"SONG " + std::to_string(i), i - 5};
-    };
-    t.show_in_viewer = [&shown](const std::string& title) { shown.titles.push_back(title); };
-    return t;
+// A list of `length` places (no more than it has room for), entry i titled
+// "SONG i" with a key change of i - 5.
+PerfList list_of(int length) {
+    PerfList list;
+    list.length = length;
+    for (int i = 0; i < length && i < kListPlaces; ++i) {
+        list.entries[static_cast<std::size_t>(i)] = {"SONG " + std::to_string(i), i - 5};
+    }
+    return list;
 }
 
 TEST(SongRequestShow, ShowsTheEntryWithItsKeyChange) {
     ViewPosition app;
     app.single_song_mode = 1;
-    Shown shown;
-    EXPECT_TRUE(show_requested_entry(app, 1, list_of(3, shown)));
-    ASSERT_EQ(shown.titles.size(), 1u);
-    EXPECT_EQ(shown.titles[0], "SONG 1");
+    const PerfList list = list_of(3);
+    const ListEntry* shown = move_to_requested_entry(app, 1, list);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->title, "SONG 1");
     EXPECT_EQ(app.key_offset, -4);
     EXPECT_EQ(app.start_position, 1);
     EXPECT_EQ(app.list_position, 1);
@@ -126,19 +121,19 @@ TEST(SongRequestShow, OutOfRangePositionsReadNothing) {
         SCOPED_TRACE(testing::Message() << c.position << " of " << c.length);
         ViewPosition app;
         app.key_offset = 7;
-        Shown shown;
-        EXPECT_FALSE(show_requested_entry(app, c.position, list_of(c.length, shown)));
-        EXPECT_TRUE(shown.reads.empty());
-        EXPECT_TRUE(shown.titles.empty());
+        app.start_position = 2;
+        app.list_position = 2;
+        EXPECT_EQ(move_to_requested_entry(app, c.position, list_of(c.length)), nullptr);
         EXPECT_EQ(app.key_offset, 7);
+        EXPECT_EQ(app.start_position, 2);
+        EXPECT_EQ(app.list_position, 2);
     }
 }
 
 TEST(SongRequestShow, LastEntryIsReachable) {
     ViewPosition app;
-    Shown shown;
-    EXPECT_TRUE(show_requested_entry(app, 31, list_of(32, shown)));
-    EXPECT_EQ(shown.reads, std::vector<int>{31});
+    const PerfList list = list_of(32);
+    EXPECT_EQ(move_to_requested_entry(app, 31, list), &list.entries[31]);
 }
 
 }  // namespace
