@@ -14,8 +14,6 @@
 # and "in-order", "port-taken" or "desk-killed".
 set -uo pipefail
 source_dir=$1 build=$2 closer=$3 mode=$4
-# The songserv that run.sh builds and starts: here it holds port 80 first.
-native_songserv=$source_dir/build/native/server/songserv
 scratch=$(mktemp -d)
 run_pid=
 blocker_pid=
@@ -49,10 +47,9 @@ wait_for_run() {  # wait_for_run TENTHS WHY
 mkdir "$scratch/book"
 printf '::::: AMAZING GRACE :::::\r\n \r\nG   C<\r\nAmazing grace\r\n' > "$scratch/book/songbook.lyr"
 if [[ $mode == port-taken ]]; then
-    # An earlier songserv, of another prefix and folder, holds the port.
-    mkdir -p "$scratch/other/prefix"
-    (cd "$scratch/other" && WINEPREFIX=$scratch/other/prefix exec "$native_songserv") \
-        >/dev/null 2>&1 &
+    # Another web server holds the port (Node.js, which the tests have).
+    node -e "require('http').createServer((q, s) => s.end('another server'))
+                 .listen(80, '0.0.0.0')" >/dev/null 2>&1 &
     blocker_pid=$!
     for _ in $(seq 100); do answers && break; sleep 0.1; done
 fi
