@@ -104,7 +104,7 @@ std::size_t Songbook::split(std::string_view text, std::size_t line_ends) {
     lines_.reserve(line_ends + 1);
     NextByte colon(text, ':'), star(text, '*');
     std::size_t crs = 0;
-    std::uint32_t number = 1;
+    std::size_t number = 1;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t start = pos;
         BookLine line;

@@ -11,7 +11,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -40,7 +39,7 @@ struct BookLine {
     // As the reader delivers it: CRs dropped, without its LF, except an LF
     // that the cut took as the 991st character.
     std::string_view text;
-    std::uint32_t number = 0;  // the physical line of the file, from 1
+    std::size_t number = 0;  // the physical line of the file, from 1
     LineKind kind = LineKind::body;
     bool cut = false;       // the reader cut the physical line here (one beep)
     bool line_end = false;  // an LF ended the physical line with this piece
@@ -114,7 +113,7 @@ private:
     std::unique_ptr<std::string> bytes_;  // on the heap: the lines view it
     std::unique_ptr<std::string> without_crs_;  // only for a CR inside a line
     std::size_t readable_ = 0;
-    std::deque<std::string> owned_;  // the text of lines that held CRs
+    std::deque<std::string> owned_;  // the text of lines the cut reached, read byte by byte
     std::vector<BookLine> lines_;
     std::vector<std::size_t> cut_lines_;
     std::vector<std::size_t> marked_;
