@@ -2,9 +2,8 @@
 #include "library/songbook.h"
 
 #include <algorithm>
-#include <cstring>
-#include <iterator>
 
+#include "library/byte_search.h"
 #include "library/title_ops.h"
 
 namespace lyro {
@@ -23,144 +22,111 @@ LineKind kind_of(std::string_view text, bool cut, bool may_hold_mark) {
     return LineKind::body;
 }
 
-// Where byte `c` next stands in `text` at or after a point, found lazily:
-// the points only grow, so each search goes on from the last hit, and the
-// text is searched about once for each byte, however many lines it has.
-class NextByte {
-public:
-    NextByte(std::string_view text, char c) : text_(text), c_(c) {}
-    std::size_t from(std::size_t pos) {
-        if (!found_ || at_ < pos) {
-            at_ = text_.find(c_, pos);
-            found_ = true;
-        }
-        return at_;
-    }
-
-private:
-    std::string_view text_;
-    char c_;
-    std::size_t at_ = 0;
-    bool found_ = false;
+// What the search of one line found.
+struct LineSpan {
+    std::size_t end = 0;     // where its text ends: before the CR LF or LF
+    std::size_t next = 0;    // where the next line starts
+    bool line_end = false;   // an LF ended it
+    bool text_end = false;   // a Ctrl-Z or the end of the bytes ended it
+    bool marks = false;      // it holds ':' or '*', which every mark holds
+    bool viewable = false;   // its text stands as it is in the bytes
 };
 
-// How many CRs and LFs `text` holds, counted in one pass. std::count keeps
-// a wide counter and takes as long as reading the file; byte-wide counters
-// over blocks of a fixed size let the compiler compare many bytes at once.
-struct LineEndCounts {
-    std::size_t crs = 0;
-    std::size_t lfs = 0;
-};
-
-LineEndCounts count_line_ends(std::string_view text) {
-    constexpr std::size_t kBlock = 240;  // fits a byte-wide counter
-    LineEndCounts counts;
-    std::size_t at = 0;
-    for (; text.size() - at >= kBlock; at += kBlock) {
-        unsigned char crs = 0;
-        unsigned char lfs = 0;
-        for (std::size_t i = 0; i < kBlock; ++i) {
-            crs = static_cast<unsigned char>(crs + (text[at + i] == '\r'));
-            lfs = static_cast<unsigned char>(lfs + (text[at + i] == '\n'));
+// Searches the line at `pos` once for everything a reader stops at. A line
+// can be viewed where it stands when no CR stands inside it and the cut
+// does not reach it (its LF, counted, leaves it under 991 characters); the
+// search looks no further than the cut, so that a line of megabytes costs
+// no more than its pieces.
+LineSpan search_line(std::string_view bytes, std::size_t pos) {
+    LineSpan line;
+    const std::size_t reach = std::min(bytes.size(), pos + kBookLineMax);
+    for (std::size_t at = pos;; ++at) {
+        at = find_first_of_bytes<'\n', '\r', ':', '*', kCtrlZ>(bytes, at, reach);
+        const char c = at < reach ? bytes[at] : kCtrlZ;
+        if (c == ':' || c == '*') {
+            line.marks = true;
+            continue;
         }
-        counts.crs += crs;
-        counts.lfs += lfs;
+        if (c == '\r' && (at + 1 >= bytes.size() || bytes[at + 1] != '\n')) return line;
+        if (at == reach && reach < bytes.size()) return line;  // the cut falls in it
+        line.end = at;
+        line.line_end = c != kCtrlZ;
+        line.text_end = c == kCtrlZ;
+        line.next = c == '\r' ? at + 2 : c == '\n' ? at + 1 : at;
+        line.viewable = line.end - pos + 1 < kBookLineMax;
+        return line;
     }
-    for (; at < text.size(); ++at) {
-        counts.crs += text[at] == '\r';
-        counts.lfs += text[at] == '\n';
-    }
-    return counts;
 }
 
-// Any line, byte by byte, every CR dropped. `text` takes the stored
-// characters; returns the bytes used, 0 when only CRs were left.
-std::size_t take_careful(std::string_view rest, BookLine& line, std::string& text) {
+// Any line, byte by byte: CRs dropped, cut at 991 stored characters, ended
+// by an LF, a Ctrl-Z or the end of the bytes. `text` takes the stored
+// characters; returns the bytes used.
+std::size_t take_careful(std::string_view rest, BookLine& line, std::string& text, bool& text_end) {
     std::size_t used = 0;
-    while (used < rest.size()) {
-        const char c = rest[used++];
+    for (; used < rest.size(); ++used) {
+        const char c = rest[used];
+        if (c == kCtrlZ) break;
         if (c == '\r') continue;
         if (c != '\n' || text.size() + 1 == kBookLineMax) text.push_back(c);
         if (text.size() == kBookLineMax) {
             line.cut = true;
             line.line_end = c == '\n';
-            return used;
+            return used + 1;
         }
         if (c == '\n') {
             line.line_end = true;
-            return used;
+            return used + 1;
         }
     }
-    return text.empty() ? 0 : used;
+    text_end = true;
+    return used;
 }
 
 }  // namespace
 
-// Splits `text` on the assumption that every CR in it stands just before an
-// LF, so that a line is a view of the bytes themselves; only a line that
-// the cut reaches is read byte by byte. Returns how many CRs it met, for the
-// caller to see whether the assumption held.
-std::size_t Songbook::split(std::string_view text, std::size_t line_ends) {
-    lines_.reserve(line_ends + 1);
-    NextByte colon(text, ':'), star(text, '*');
-    std::size_t crs = 0;
+Songbook::Songbook(std::string bytes) : bytes_(std::make_unique<std::string>(std::move(bytes))) {
+    split();
+    end_marker_ = first_end_marker();
+}
+
+// One search for each line, through the first Ctrl-Z: a line is viewed where
+// it stands, and only one that holds a lone CR or that the cut reaches is
+// read byte by byte into text of its own.
+void Songbook::split() {
+    const std::string_view bytes = *bytes_;
+    // Songbook lines average some thirty bytes (chord lines fewer): room for
+    // a line in every 24 bytes saves the vector's growing in most songbooks.
+    lines_.reserve(bytes.size() / 24 + 1);
     std::size_t number = 1;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t start = pos;
+    std::size_t pos = 0;
+    bool text_end = false;
+    while (!text_end) {
         BookLine line;
-        const void* lf = std::memchr(text.data() + pos, '\n', text.size() - pos);
-        const std::size_t next = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data())
-                                    : text.size();
-        const std::size_t end = next > pos && text[next - 1] == '\r' ? next - 1 : next;
-        // An LF stored as the 991st character is cut with it: byte by byte.
-        const bool plain = end - pos + 1 < kBookLineMax;
-        if (plain) {
-            // Only CRs left: they are dropped and make no line.
-            if (lf == nullptr && end == pos) {
-                crs += next - end;
-                break;
-            }
-            line.text = std::string_view(text.data() + pos, end - pos);
-            line.line_end = lf != nullptr;
-            crs += next - end;
-            pos = next + 1;
+        const LineSpan span = search_line(bytes, pos);
+        bool may_hold_mark = span.marks;
+        if (span.viewable) {
+            line.text = bytes.substr(pos, span.end - pos);
+            line.line_end = span.line_end;
+            text_end = span.text_end;
+            pos = span.next;
         } else {
             std::string own;
-            const std::size_t used = take_careful(text.substr(pos), line, own);
-            if (used == 0) break;
-            crs += count_line_ends(text.substr(pos, used)).crs;
-            line.text = owned_.emplace_back(std::move(own));
+            const std::size_t used = take_careful(bytes.substr(pos), line, own, text_end);
             pos += used;
+            may_hold_mark = true;
+            line.text = owned_.emplace_back(std::move(own));
         }
-        const bool may_hold_mark = !plain || colon.from(start) < pos || star.from(start) < pos;
+        // Only CRs, or nothing, before the end of the text: no line.
+        if (line.text.empty() && !line.line_end) break;
         line.number = number;
         line.kind = kind_of(line.text, line.cut, may_hold_mark);
         if (line.cut) cut_lines_.push_back(lines_.size());
         if (line.kind != LineKind::body && line.kind != LineKind::comment)
             marked_.push_back(lines_.size());
-        number += line.line_end;
+        number += line.line_end ? 1 : 0;
         lines_.push_back(line);
     }
-    return crs;
-}
-
-Songbook::Songbook(std::string bytes) : bytes_(std::make_unique<std::string>(std::move(bytes))) {
-    readable_ = std::min(bytes_->find(kCtrlZ), bytes_->size());
-    const std::string_view text = readable();
-    const LineEndCounts counts = count_line_ends(text);
-    if (split(text, counts.lfs) != counts.crs) {
-        // A CR stands inside a line: the lines are read from the text
-        // without any CR, which is what a reader stores of them anyway.
-        lines_.clear();
-        owned_.clear();
-        cut_lines_.clear();
-        marked_.clear();
-        without_crs_ = std::make_unique<std::string>();
-        without_crs_->reserve(text.size() - counts.crs);
-        std::remove_copy(text.begin(), text.end(), std::back_inserter(*without_crs_), '\r');
-        split(*without_crs_, counts.lfs);
-    }
-    end_marker_ = first_end_marker();
+    readable_ = pos;
 }
 
 std::size_t Songbook::first_end_marker() const {

@@ -93,7 +93,7 @@ public:
     std::size_t lookup_cuts(const std::optional<SongSpan>& song) const;
 
 private:
-    std::size_t split(std::string_view text, std::size_t line_ends);
+    void split();
     std::size_t first_end_marker() const;
 
     // The folded titles of the songs before the end marker, sorted, each
@@ -111,9 +111,8 @@ private:
     const TitleIndex& title_index() const;
 
     std::unique_ptr<std::string> bytes_;  // on the heap: the lines view it
-    std::unique_ptr<std::string> without_crs_;  // only for a CR inside a line
     std::size_t readable_ = 0;
-    std::deque<std::string> owned_;  // the text of lines the cut reached, read byte by byte
+    std::deque<std::string> owned_;  // the text of lines read byte by byte
     std::vector<BookLine> lines_;
     std::vector<std::size_t> cut_lines_;
     std::vector<std::size_t> marked_;
