@@ -96,7 +96,9 @@ void Songbook::split() {
     const std::string_view bytes = *bytes_;
     // Songbook lines average some thirty bytes (chord lines fewer): room for
     // a line in every 24 bytes saves the vector's growing in most songbooks.
-    lines_.reserve(bytes.size() / 24 + 1);
+    // A huge file of long lines must not reserve room it will never use.
+    constexpr std::size_t kMostReserved = std::size_t{1} << 20;
+    lines_.reserve(std::min(bytes.size() / 24, kMostReserved) + 1);
     std::size_t number = 1;
     std::size_t pos = 0;
     bool text_end = false;
