@@ -12,17 +12,20 @@ cd "$scratch" || exit 1
 passed=0 failed=0
 
 tool() { $runner "$program" "$@" >out.txt 2>err.txt; status=$?; }
+# Each case runs in an empty folder of its own, in a subshell, so that where
+# it ends up and what it leaves behind never reach the next case.
 check() {  # check NAME COMMANDS...
     local name=$1; shift
-    if "$@"; then passed=$((passed + 1)); echo "ok: $name"
-    else failed=$((failed + 1)); echo "FAILED: $name"; cat out.txt err.txt 2>/dev/null; fi
+    rm -rf work && mkdir work || exit 1
+    if (cd work && "$@"); then passed=$((passed + 1)); echo "ok: $name"
+    else failed=$((failed + 1)); echo "FAILED: $name"; cat work/out.txt work/err.txt 2>/dev/null; fi
 }
 said() { grep -qF -- "$1" out.txt err.txt || { echo "no '$1' in the output"; return 1; }; }
 status_is() { [[ $status -eq $1 ]] || { echo "status $status, not $1"; return 1; }; }
 same_bytes() { cmp -s "$1" "$2" || { echo "$1 and $2 differ"; return 1; }; }
 
 songs=(morning_light still_waters cafe_noel blues_in_a old_hundredth)
-fresh() { rm -rf work && mkdir work && cd work && for s in "${songs[@]}"; do cp "$files/$s.cho" .; done; }
+fresh() { for s in "${songs[@]}"; do cp "$files/$s.cho" .; done; }
 
 into_a_new_songbook() {
     fresh
@@ -30,9 +33,6 @@ into_a_new_songbook() {
     status_is 0 && said "5 imported, 0 skipped." && said "songbook.lyr created." &&
         for s in "${songs[@]}"; do cat "$files/$s.lyr"; done >expected.lyr &&
         same_bytes songbook.lyr expected.lyr && [[ ! -e temp.lyr ]]
-    local ok=$?
-    cd ..
-    return $ok
 }
 check "import into no songbook: created, every song's exact bytes, status 0" into_a_new_songbook
 
@@ -46,9 +46,6 @@ before_the_end_marker() {
         said "1 imported, 1 skipped." && same_bytes oldbook.lyr original.lyr &&
         { head -c 41 original.lyr; cat "$files/morning_light.lyr"; tail -c +42 original.lyr; } >expected.lyr &&
         same_bytes songbook.lyr expected.lyr
-    local ok=$?
-    cd ..
-    return $ok
 }
 check "import before the end marker, a title already there skipped, oldbook kept, status 1" before_the_end_marker
 
@@ -60,15 +57,11 @@ export_and_back() {
         mkdir again && cd again && tool import ../out/*.cho && status_is 0 &&
         said 'imported "Morning Light" from ../out/Morning Light.cho' &&
         cat "$files"/{blues_in_a,cafe_noel,morning_light,old_hundredth,still_waters}.lyr >expected.lyr &&
-        same_bytes songbook.lyr expected.lyr && cd ..
-    local ok=$?
-    cd ..
-    return $ok
+        same_bytes songbook.lyr expected.lyr
 }
 check "export writes a .cho per song; imported again, every song has the same bytes" export_and_back
 
 checks() {
-    rm -rf work && mkdir work && cd work
     printf '::::: A :::::\r\n  A B<\r\n::::: a :::::\r\n#*#*#\r\n::::: Z :::::\r\n' >songbook.lyr
     tool check
     status_is 1 && ! said "chords one blank apart" &&
@@ -76,14 +69,10 @@ checks() {
         said 'line 5: "Z" stands after the end marker' && said "2 traps found." &&
         printf '::::: A :::::\r\n  A  B<\r\n' >songbook.lyr && tool check && status_is 0 &&
         said "No traps found"
-    local ok=$?
-    cd ..
-    return $ok
 }
 check "check lists each trap with its line (status 1), and none in a clean songbook (status 0)" checks
 
 usage() {
-    rm -rf work && mkdir work && cd work
     local ok=0
     local wrong=("" "import" "export" "check --book")
     # On Windows, names alone are files dropped on the program (below).
@@ -94,19 +83,14 @@ usage() {
         status_is 2 && said "usage: songtool" || ok=1
     done
     [[ ! -e songbook.lyr ]] || ok=1
-    cd ..
     return $ok
 }
 check "usage errors: status 2 and the usage, no songbook made" usage
 
 dropped() {
-    rm -rf work && mkdir work && cd work
     tool nothere.cho
     status_is 1 && said "skipped nothere.cho: it cannot be read" &&
         said "Press Enter to close this window."
-    local ok=$?
-    cd ..
-    return $ok
 }
 [[ -n $runner ]] && check "file names alone on Windows: imported as dropped files, then Enter" dropped
 
@@ -121,14 +105,10 @@ bad_files() {
     status_is 1 && said "skipped binary.cho" && said "skipped empty.cho" && said "skipped huge.cho" &&
         said 'imported "brackets"' && said 'imported "noarg"' && said "skipped nothere.cho: it cannot be read" &&
         said "2 imported, 4 skipped."
-    local ok=$?
-    cd ..
-    return $ok
 }
 check "binary, empty, huge, unbalanced and missing files: each imported or skipped with a reason" bad_files
 
 a_library() {
-    rm -rf work && mkdir work && cd work
     cp "$files"/{hymn_collection,showcase,czech}.cho .
     printf 'Abide With Me\r\n\r\nVerse 1\r\nG        D     G\r\nAbide with me\r\n' >abide.txt
     printf '<?xml version="1.0"?>\n<song><title>X</title></song>\n' >opensong.xml
@@ -145,14 +125,10 @@ a_library() {
           printf '::::: Abide With Me ::::: KEY=xx\r\n \r\nVerse 1 \r\nG        D     G< \r\nAbide with me \r\n'
           cat "$files/showcase.lyr" "$files/czech.lyr"; } >expected.lyr &&
         same_bytes songbook.lyr expected.lyr
-    local ok=$?
-    cd ..
-    return $ok
 }
 check "a library: every song of a collection, a chord sheet, each reported; an XML file skipped" a_library
 
 hostile_library() {
-    rm -rf work && mkdir work && cd work
     printf '::::: Old :::::\r\nx\r\n#*#*#\r\n' >songbook.lyr
     printf 'G  C  D  Em\nAm7  D/F#  G\n' >chords_only.txt
     for i in $(seq 1 500); do printf '{new_song}\n'; done >empty_songs.cho
@@ -168,20 +144,14 @@ hostile_library() {
         said "502 imported, 3 skipped." && [[ $(grep -c ':::::' songbook.lyr) -eq 503 ]] &&
         grep -q '^E< ' songbook.lyr && tail -c 7 songbook.lyr | cmp -s - <(printf '#*#*#\r\n') &&
         [[ ! -e temp.lyr ]]
-    local ok=$?
-    cd ..
-    return $ok
 }
 check "chord names alone, 500 empty songs, 500 songs, open markup, transpose 40, empty, binary" hostile_library
 
 many_files() {
-    rm -rf work && mkdir work && cd work && mkdir many
+    mkdir many
     for i in $(seq 1 10000); do printf '{title: Song %d}\n[G]la [C]la %d\n' "$i" "$i" >"many/$i.cho"; done
     tool import many/*.cho
     status_is 0 && said "10000 imported, 0 skipped." && [[ $(grep -c ':::::' songbook.lyr) -eq 10000 ]]
-    local ok=$?
-    cd ..
-    return $ok
 }
 # A Windows command line holds at most 32,767 characters: natively only.
 [[ -z $runner ]] && check "10,000 files in one import: one songbook with all of them" many_files
