@@ -57,7 +57,7 @@ bool has_rich_text_word(std::string_view bytes) {
 // editor would not find the song.
 bool save_unchanged(fuzz::MemoryFiles& files, const DataFiles& paths, const std::string& title) {
     const std::string before = files.files[paths.songbook()];
-    const auto stored_title = stored_song_title(before, title);
+    const auto stored_title = stored_song_title(Songbook(before), title);
     const auto text = load_editor_text(files, paths.songbook(), title);
     if (!stored_title || !text) return false;
     const EditorText boxes(*stored_title, *text);

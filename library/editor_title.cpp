@@ -23,18 +23,10 @@ std::optional<std::string> stored_song_title(const Songbook& book, std::string_v
     return std::string(stored);
 }
 
-std::optional<std::string> stored_song_title(std::string_view book_bytes, std::string_view title) {
-    return stored_song_title(Songbook(std::string(book_bytes)), title);
-}
-
 std::string stored_song_key(const Songbook& book, std::string_view title) {
     const auto header = found_header(book, title);
     const std::string_view key = header ? header_key(*header) : std::string_view{};
     return key == "xx" ? std::string() : std::string(key);
-}
-
-std::string stored_song_key(std::string_view book_bytes, std::string_view title) {
-    return stored_song_key(Songbook(std::string(book_bytes)), title);
 }
 
 }  // namespace lyro

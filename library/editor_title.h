@@ -18,12 +18,10 @@ namespace lyro {
 // The song box's text is not that title: it carries the writer's blank,
 // and a title typed there may differ in case from the stored one.
 std::optional<std::string> stored_song_title(const Songbook& book, std::string_view title);
-std::optional<std::string> stored_song_title(std::string_view book_bytes, std::string_view title);
 
 // The key that the same header names after "KEY=", as the editor's key box
 // shows it: empty for songdesk's "xx" (no key known) and when there is no
 // such song.
 std::string stored_song_key(const Songbook& book, std::string_view title);
-std::string stored_song_key(std::string_view book_bytes, std::string_view title);
 
 }  // namespace lyro

@@ -65,11 +65,6 @@ std::optional<std::vector<std::string>> find_song_body(const Songbook& book, std
     return body;
 }
 
-std::optional<std::vector<std::string>> find_song_body(std::string_view book_bytes,
-                                                       std::string_view title) {
-    return find_song_body(Songbook(std::string(book_bytes)), title);
-}
-
 namespace {
 
 // Whether `line` means more to the reader than `before` did: it holds a

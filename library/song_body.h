@@ -34,8 +34,6 @@ std::string editor_text_from_body(const std::vector<std::string>& body);
 // physical lines: lines that the reader cuts at 991 characters are joined
 // again, comment lines are left out. Empty when there is no such song.
 std::optional<std::vector<std::string>> find_song_body(const Songbook& book, std::string_view title);
-std::optional<std::vector<std::string>> find_song_body(std::string_view book_bytes,
-                                                       std::string_view title);
 
 // What the song editor shows for the song `title`: its body from the
 // songbook, cleaned of rich-text control words, as editor text of any

@@ -99,7 +99,7 @@ TEST(NewSongbook, AFolderThatTakesNoFileIsReported) {
 }
 
 TEST(NewSongbook, TheExampleSongLoadsIntoTheEditor) {
-    const auto body = find_song_body(new_songbook_text(), "morning harbour");
+    const auto body = find_song_body(Songbook(new_songbook_text()), "morning harbour");
     ASSERT_TRUE(body.has_value());
     EXPECT_EQ(body->size(), 19U);
 }

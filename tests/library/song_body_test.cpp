@@ -154,13 +154,13 @@ TEST(FindSongBody, TheFirstSongOfTheTitleWithWholeLinesAndNoComments) {
                               "*****Label*****\r\n"
                               "::::: a :::::\r\n"
                               "second\r\n";
-    EXPECT_EQ(find_song_body(bytes, "a "), (Lines{"a1", long_line, "*****Label*****"}));
-    EXPECT_EQ(find_song_body(bytes, "b"), std::nullopt);
+    EXPECT_EQ(find_song_body(Songbook(bytes), "a "), (Lines{"a1", long_line, "*****Label*****"}));
+    EXPECT_EQ(find_song_body(Songbook(bytes), "b"), std::nullopt);
 }
 
 TEST(FindSongBody, ALineThatTheReaderCutsBeforeAMarkEndsTheBodyThere) {
     const std::string bytes = "::::: A :::::\r\n" + std::string(991, 'x') + "#*#*#\r\nafter\r\n";
-    EXPECT_EQ(find_song_body(bytes, "A"), (Lines{std::string(991, 'x')}));
+    EXPECT_EQ(find_song_body(Songbook(bytes), "A"), (Lines{std::string(991, 'x')}));
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(SongSaving, TheKeyBoxGoesIntoTheHeaderAndSurvivesTheEdit) {
         current_title = "middle";
         ASSERT_EQ(save("Middle", "new", row.box), SaveResult::saved) << row.box;
         EXPECT_NE(book().find("::::: Middle" + row.header_end), std::string::npos) << row.box;
-        EXPECT_EQ(stored_song_key(book(), "middle"),
+        EXPECT_EQ(stored_song_key(Songbook(book()), "middle"),
                   row.header_end == " ::::: KEY=xx\r\n" ? "" : row.header_end.substr(11, row.header_end.size() - 13))
             << row.box;
     }
@@ -104,11 +104,11 @@ TEST_F(SongSaving, TheKeyBoxGoesIntoTheHeaderAndSurvivesTheEdit) {
 TEST(StoredSongKey, IsWhatTheFoundHeaderNamesAndEmptyForXx) {
     const std::string book = "::::: One ::::: KEY=G\r\nx\r\n::::: Two ::::: KEY=xx\r\n"
                              "::::: Three :::::\r\n#*#*#\r\n::::: Four ::::: KEY=D\r\n";
-    EXPECT_EQ(stored_song_key(book, "ONE"), "G");
-    EXPECT_EQ(stored_song_key(book, "two"), "");
-    EXPECT_EQ(stored_song_key(book, "three"), "");
-    EXPECT_EQ(stored_song_key(book, "four"), "");  // after the end marker
-    EXPECT_EQ(stored_song_key(book, "five"), "");
+    EXPECT_EQ(stored_song_key(Songbook(book), "ONE"), "G");
+    EXPECT_EQ(stored_song_key(Songbook(book), "two"), "");
+    EXPECT_EQ(stored_song_key(Songbook(book), "three"), "");
+    EXPECT_EQ(stored_song_key(Songbook(book), "four"), "");  // after the end marker
+    EXPECT_EQ(stored_song_key(Songbook(book), "five"), "");
 }
 
 TEST_F(SongSaving, TheLastSongIsWrittenAtTheEndInCapitals) {
