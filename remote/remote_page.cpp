@@ -65,12 +65,10 @@ ListPageWriter::~ListPageWriter() { put_page_in_place(); }
 ListPageWriter::ListPageWriter(ListPageWriter&& other) noexcept
     : path_(std::move(other.path_)),
       page_(std::exchange(other.page_, {})),
-      begun_(std::exchange(other.begun_, false)),
       next_number_(other.next_number_) {}
 
 void ListPageWriter::put_page_in_place() {
-    if (!begun_) return;
-    begun_ = false;
+    if (page_.empty()) return;
     // A page that cannot be written leaves the old one; the next scan
     // writes it again.
     (void)publish_file(path_, page_);
@@ -80,12 +78,11 @@ void ListPageWriter::put_page_in_place() {
 void ListPageWriter::begin_list_page() {
     put_page_in_place();  // a page begun before and never finished
     page_ = kListHeader;
-    begun_ = true;
     next_number_ = 1;
 }
 
 void ListPageWriter::add_list_page_entry(std::string_view title) {
-    if (!begun_) return;
+    if (page_.empty()) return;
     char number[16];
     const auto made = std::to_chars(number, number + sizeof number, next_number_);
     page_.append(number, made.ptr);
@@ -96,7 +93,7 @@ void ListPageWriter::add_list_page_entry(std::string_view title) {
 }
 
 void ListPageWriter::finish_list_page() {
-    if (!begun_) return;
+    if (page_.empty()) return;
     page_ += kListClosing;
     put_page_in_place();
 }

@@ -37,7 +37,6 @@ private:
 
     std::string path_;
     std::string page_;  // the page begun, empty when none is
-    bool begun_ = false;
     int next_number_ = 1;
 };
 
