@@ -4,6 +4,7 @@
 #include "remote/page_file.h"
 #include "remote/remote_page.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <utility>
@@ -13,15 +14,16 @@ namespace lyro {
 namespace {
 
 // The text with & < > escaped, so that the browser shows it as written.
+// The runs between them go in whole: a list page is thousands of titles.
 void append_escaped(std::string& out, std::string_view text) {
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
-        }
+    const auto special = [](char c) { return c == '&' || c == '<' || c == '>'; };
+    for (auto at = std::find_if(text.begin(), text.end(), special); at != text.end();
+         at = std::find_if(text.begin(), text.end(), special)) {
+        out.append(text.begin(), at);
+        out += *at == '&' ? "&amp;" : *at == '<' ? "&lt;" : "&gt;";
+        text.remove_prefix(static_cast<std::size_t>(at - text.begin()) + 1);
     }
+    out += text;
 }
 
 // Appends a title or a song line, escaped, with an LF (which a line cut at
