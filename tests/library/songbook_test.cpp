@@ -72,6 +72,40 @@ TEST(Songbook, DeliversTheReadersLinesOnByteSoup) {
     }
 }
 
+// The kind each delivered line has by the format's rules.
+std::vector<LineKind> kinds_by_rule(const Lines& lines) {
+    std::vector<LineKind> kinds;
+    for (const std::string& line : lines) {
+        kinds.push_back(holds(line, kEndMarker)   ? LineKind::end_marker
+                        : holds(line, kHeaderMark) ? LineKind::header
+                        : holds(line, kLabelMark)  ? LineKind::label
+                                                   : LineKind::body);
+    }
+    return kinds;
+}
+
+// Every trap of a line, moved across every place where the model's quick
+// reading divides the bytes into blocks: a CR LF split between blocks, a
+// lone CR, a mark whose colons stand in two blocks, a Ctrl-Z.
+TEST(Songbook, ReadsEveryLineAlikeWhereverTheBytesDivide) {
+    const std::string traps = "::::: Title ::::: KEY=G\r\n a:b\r\nlone\rCR\r\n***** L *****\n;c\r\n" +
+                              std::string(989, 'w') + "\r\n" + std::string(990, 'w') + "\r\n" +
+                              "#*#*#\r\nafter";
+    for (std::size_t shift = 0; shift < 200; ++shift) {
+        for (const std::string& tail : {traps, traps + "\x1a:::::", "x\r\r\n" + traps}) {
+            const std::string bytes = std::string(shift, 's') + "\r\n" + tail;
+            SCOPED_TRACE(testing::Message() << "shift " << shift);
+            const test::ReferenceRead expected = test::reference_read(bytes);
+            ASSERT_EQ(test::model_read(bytes).lines, expected.lines);
+            std::vector<LineKind> kinds;
+            const Songbook book(bytes);
+            for (const BookLine& line : book.lines())
+                if (line.visible()) kinds.push_back(line.kind);
+            ASSERT_EQ(kinds, kinds_by_rule(expected.lines));
+        }
+    }
+}
+
 TEST(Songbook, CrLfCountsLikeLfAtTheCut) {
     test::ReferenceRead read = test::model_read(std::string(989, 'x') + "\r\nnext\r\n");
     EXPECT_EQ(read.lines, (Lines{std::string(989, 'x'), "next"}));
