@@ -1,14 +1,11 @@
 // Times the catalog scan (list page included) and the loading of the last
 // song of a 2,000-song songbook, each beside a plain scan that only reads
 // the file and counts its line ends, and prints the medians and ratios.
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,7 +14,6 @@
 #include "bench/songbook_maker.h"
 #include "library/catalog.h"
 #include "library/song_loading.h"
-#include "platform/c_file.h"
 #include "remote/remote_page.h"
 
 namespace {
@@ -33,11 +29,6 @@ using bench::NullLabel;
 using bench::plain_scan;
 
 constexpr int kRuns = 41;
-
-
-
-
-
 
 }  // namespace
 
