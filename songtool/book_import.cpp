@@ -22,7 +22,10 @@ std::string notes(const ImportedSong& song) {
     std::string out;
     if (song.chord_sheet) out += " (a chord sheet)";
     if (song.no_chord_lines) out += "; no chord lines found";
-    if (song.dropped > 0) out += "; " + plural(song.dropped, "line", "lines") + " left out";
+    if (song.dropped > 0) {
+        out += "; " + plural(song.dropped, "line", "lines") +
+               " left out (comments, and directives the songbook has no place for)";
+    }
     if (song.blocks > 0) {
         out += "; " + plural(song.blocks, "block", "blocks") + " of music notation or pictures left out";
     }

@@ -123,14 +123,15 @@ TEST(ImportPlan, BadFilesAreSkippedWithTheirReason) {
 
 TEST(ImportPlan, EverySongOfAFileHasALineOfTheReport) {
     const ImportPlan p = plan("::::: Old :::::\r\n",
-                              {{"a_set.cho", "{t: One}\nla\n{ns}\n{t: Old}\nlo\n{ns}\n{t: Two}\n;x\n"},
+                              {{"a_set.cho", "{t: One}\n# mine\nla\n{ns}\n{t: Old}\nlo\n{ns}\n{t: Two}\n;x\n"},
                                {"b_sheet.txt", "Grace\n\nG  C\nla la\n"},
                                {"c_words.txt", "just words\nand more\n"},
                                {"d_song.xml", "<?xml version=\"1.0\"?>\n<song/>\n"}});
     EXPECT_EQ(p.report,
-              (Lines{"imported \"One\" from a_set.cho, song 1 of 3",
+              (Lines{"imported \"One\" from a_set.cho, song 1 of 3; 1 line left out (comments, and "
+                     "directives the songbook has no place for)",
                      "skipped a_set.cho, song 2 of 3: a song titled \"Old\" is already in the songbook",
-                     "skipped a_set.cho, song 3 of 3 (\"Two\"): line 8: it begins with \";\", which "
+                     "skipped a_set.cho, song 3 of 3 (\"Two\"): line 9: it begins with \";\", which "
                      "would hide it as a comment",
                      "imported \"Grace\" from b_sheet.txt (a chord sheet)",
                      "imported \"c_words\" from c_words.txt (a chord sheet); no chord lines found",
