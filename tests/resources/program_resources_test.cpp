@@ -229,6 +229,12 @@ TEST_P(ProgramResources, ManifestAsksForCommonControls6AndWindowsAcceptsIt) {
     ASSERT_FALSE(manifest.empty()) << "no manifest, resource 1";
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos);
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+    // Windows 7, 8, 8.1 and 10 (which 11 shares): without its entry a
+    // Windows treats the program as one written before it.
+    for (const char* os : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
+        EXPECT_NE(manifest.find("<supportedOS Id=\"" + std::string(os) + "\"/>"), std::string::npos) << os;
+    }
 
     // The activation context that Windows makes from it when the program
     // starts: a manifest that does not parse, or whose dependency cannot be
