@@ -6,6 +6,7 @@
 // much, and the printout of 16,000 songs at most 20 plain scans.
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -40,41 +41,68 @@ std::string editor_text() {
     return text;
 }
 
-Figures measure(const lyro::DataFiles& paths, int songs) {
+// One size of songbook, in a folder of its own, with what its operations
+// keep between runs.
+struct Book {
+    Book(const std::filesystem::path& dir, int songs)
+        : songs(songs), paths{dir}, boxes(bench::song_title(songs / 2), editor_text()) {
+        std::filesystem::create_directories(dir);
+        files.write_whole(paths.songbook(), bench::make_songbook(songs));
+    }
+    int songs;
+    lyro::DataFiles paths;
     lyro::SystemFiles files;
-    files.write_whole(paths.songbook(), bench::make_songbook(songs));
-    Figures f{};
-    // The count is kept: unused, the compiler drops it and the scan is a
-    // read alone.
-    std::size_t line_ends = 0;
-    f.scan = bench::median_ms(kRuns, [&] { line_ends += bench::plain_scan(paths.songbook()); });
-    if (line_ends == 0) std::fprintf(stderr, "the plain scan read nothing\n");
     lyro::Catalog catalog;
+    lyro::CurrentSong song;
+    const lyro::EditorText boxes;
+};
+
+// The median time of `op` on each book. The books take their turns within
+// each run, so that the machine's load falls on every size alike: timed
+// one size after the other, a busy moment shifts the ratios between them.
+std::vector<double> medians(std::vector<Book>& books, const std::function<void(Book&)>& op) {
+    std::vector<std::vector<double>> times(books.size());
+    for (int run = 0; run < kRuns; ++run) {
+        for (std::size_t i = 0; i < books.size(); ++i)
+            times[i].push_back(bench::millis([&] { op(books[i]); }));
+    }
+    std::vector<double> result;
+    for (const auto& t : times) result.push_back(bench::median(t));
+    return result;
+}
+
+std::vector<Figures> measure(std::vector<Book>& books) {
     bench::NullBox box;
     bench::NullLabel label;
     lyro::SilentBeeper beeper;
-    f.catalog = bench::median_ms(kRuns, [&] {
-        lyro::ListPageWriter page(paths.page());
-        lyro::build_catalog(paths.songbook(), true, catalog, {box, label, beeper, page});
+    // The count is kept: unused, the compiler drops it and the scan is a
+    // read alone.
+    std::size_t line_ends = 0;
+    const auto scan = medians(books, [&](Book& b) { line_ends += bench::plain_scan(b.paths.songbook()); });
+    if (line_ends == 0) std::fprintf(stderr, "the plain scan read nothing\n");
+    const auto catalog = medians(books, [&](Book& b) {
+        lyro::ListPageWriter page(b.paths.page());
+        lyro::build_catalog(b.paths.songbook(), true, b.catalog, {box, label, beeper, page});
     });
-    lyro::CurrentSong song;
-    f.load = bench::median_ms(kRuns, [&] {
-        song.title = bench::song_title(songs - 1);
-        lyro::load_current_song(paths.songbook(), song, label, beeper);
+    const auto load = medians(books, [&](Book& b) {
+        b.song.title = bench::song_title(b.songs - 1);
+        lyro::load_current_song(b.paths.songbook(), b.song, label, beeper);
     });
-    const lyro::EditorText boxes(bench::song_title(songs / 2), editor_text());
-    f.save = bench::median_ms(kRuns, [&] {
-        std::string title = bench::song_title(songs / 2);
-        lyro::save_song(files, paths, boxes, false, title);
+    const auto save = medians(books, [&](Book& b) {
+        std::string title = bench::song_title(b.songs / 2);
+        lyro::save_song(b.files, b.paths, b.boxes, false, title);
     });
-    lyro::sort_catalog(catalog);
+    for (Book& b : books) lyro::sort_catalog(b.catalog);
     bench::CountingSurface surface;
     lyro::ViewPosition position;
-    f.printout = bench::median_ms(kRuns, [&] {
+    const auto printout = medians(books, [&](Book& b) {
         lyro::print_songbook(surface, lyro::OwnerWindow{},
-                             {catalog, paths.songbook(), song, position, label, beeper});
+                             {b.catalog, b.paths.songbook(), b.song, position, label, beeper});
     });
-    return f;
+    std::vector<Figures> all;
+    for (std::size_t i = 0; i < books.size(); ++i)
+        all.push_back({scan[i], catalog[i], load[i], save[i], printout[i]});
+    return all;
 }
 
 void print_row(const char* name, const std::vector<Figures>& all, double Figures::*field) {
@@ -94,10 +122,10 @@ int main() {
     namespace fs = std::filesystem;
     const fs::path dir =
         fs::temp_directory_path() / ("lyro-growth-bench-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir);
-    const lyro::DataFiles paths{dir};
-    std::vector<Figures> all;
-    for (int songs : kSizes) all.push_back(measure(paths, songs));
+    std::vector<Book> books;
+    for (int songs : kSizes) books.emplace_back(dir / std::to_string(songs), songs);
+    const std::vector<Figures> all = measure(books);
+    books.clear();
     fs::remove_all(dir);
 
     std::printf("songs of %d lines; medians; each time also in plain scans of its file, and\n"
