@@ -93,7 +93,7 @@ TEST_F(ViewerDpi, TextAndLineSpacingGrowWithTheScreen) {
         EXPECT_EQ(layout.text.height, scaled_to_dpi(14, dpi));
         EXPECT_EQ(layout.text.width, scaled_to_dpi(11, dpi));
 
-        // The font that draws it has that height, in a fixed pitch.
+        // The font that draws it has that height and width, in a fixed pitch.
         const GdiFont font(create_display_font(layout.text, d.state().viewer.font_choice));
         const WindowDc dc(viewer);
         const Selection selected(dc.get(), font.get());
@@ -104,6 +104,7 @@ TEST_F(ViewerDpi, TextAndLineSpacingGrowWithTheScreen) {
         // A scalable face is rasterised at a whole number of pixels to the
         // em: its cell may come out a pixel short of the height asked for.
         EXPECT_NEAR(metrics.tmHeight, layout.text.height, 1) << face;
+        EXPECT_NEAR(metrics.tmAveCharWidth, layout.text.width, 1) << face;
         EXPECT_EQ(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << face << " has a proportional pitch";
 
         // On the screen: line 1 and those after it, one line height apart,
