@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "print/song_printout.h"
@@ -36,6 +37,26 @@ PrintMeasures default_printer_measures(const std::string& probe_file) {
     const PrintMeasures m = job->measures();
     job->end();
     return m;
+}
+
+// Dots per inch of the default printer's page, and of the screen.
+int default_printer_dpi() {
+    PRINTDLGA pd{};
+    pd.lStructSize = sizeof pd;
+    pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+    if (!PrintDlgA(&pd)) return 0;
+    const int dpi = GetDeviceCaps(pd.hDC, LOGPIXELSY);
+    DeleteDC(pd.hDC);
+    if (pd.hDevMode) GlobalFree(pd.hDevMode);
+    if (pd.hDevNames) GlobalFree(pd.hDevNames);
+    return dpi;
+}
+
+int screen_dpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 DWORD gdi_objects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
@@ -71,6 +92,13 @@ TEST(GdiPrinting, PrintoutsReachThePrinterDriverPageForPage) {
     EXPECT_EQ(m.line_step, m.line_height + m.line_height / 8);
     EXPECT_GT(m.page_width, m.left_margin);
     EXPECT_GT(m.page_height, m.inch_height);
+    // A printout is laid out in the printer's own dots, whatever the screen
+    // has: run again with the screen at 144 dpi (LYRO_EXPECT_DPI), it is
+    // the same.
+    if (const char* expected = std::getenv("LYRO_EXPECT_DPI")) {
+        ASSERT_EQ(screen_dpi(), std::atoi(expected)) << "the screen is not at the resolution asked for";
+    }
+    EXPECT_EQ(m.inch_height, default_printer_dpi());
     std::printf("printer: line height %d, line step %d, page %d x %d, %d x %d pixels per inch\n",
                 m.line_height, m.line_step, m.page_width, m.page_height, m.left_margin,
                 m.inch_height);
