@@ -23,12 +23,10 @@ namespace lyro {
 
 namespace {
 
-using File = CFile;
-
 // The file's bytes: empty text for a missing file, nullopt when it exists
 // but cannot be read.
 std::optional<std::string> read_text(const std::string& path) {
-    File f(std::fopen(path.c_str(), "rb"));
+    const CFile f = open_c_file(path, "rb");
     if (!f) {
         std::error_code ec;
         if (!std::filesystem::exists(path, ec) && !ec) return std::string();

@@ -5,9 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
-#include "platform/c_file.h"
 #include "platform/durable_file.h"
 #include "platform/whole_file.h"
 
@@ -24,8 +22,6 @@
 namespace lyro {
 
 namespace {
-
-using File = CFile;
 
 #ifndef _WIN32
 // A rename or link is only on disk once the folder that holds the names is.
