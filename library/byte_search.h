@@ -2,9 +2,10 @@
 // time. Where the processor has SSE2 (every x86-64), whole blocks of 64
 // bytes are turned into bit masks, one bit a byte, so that a reader walks
 // from line end to line end without a search, and a branch, for each line.
-// The Windows build (i686) has no vector instructions; there a library
-// search costs about a millisecond for each pass over a church's songbook,
-// so one search looks for a few bytes at once, a machine word at a time.
+// The Windows build (i686) has no vector instructions, and blocks looked at
+// byte by byte cost more than they save; there a library search costs about
+// a millisecond for each pass over a church's songbook, so one search looks
+// for a few bytes at once, a machine word at a time.
 #pragma once
 
 #include <bit>
@@ -53,8 +54,6 @@ std::size_t find_first_of_bytes(std::string_view text, std::size_t from, std::si
 }
 
 #if defined(__SSE2__)
-inline constexpr bool kHasByteBlocks = true;
-
 // Bit i is set where byte i of the 64 at `p` is one of `Wanted`.
 template <char... Wanted>
 std::uint64_t block_bits(const char* p) {
@@ -64,18 +63,6 @@ std::uint64_t block_bits(const char* p) {
         const __m128i hits = (_mm_cmpeq_epi8(chunk, _mm_set1_epi8(Wanted)) | ...);
         bits |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(hits))} << (16 * part);
     }
-    return bits;
-}
-#else
-// Without vector instructions a block costs a look at every byte, more than
-// the word search does for the few bytes a line needs.
-inline constexpr bool kHasByteBlocks = false;
-
-template <char... Wanted>
-std::uint64_t block_bits(const char* p) {
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 64; ++i)
-        if (((p[i] == Wanted) || ...)) bits |= std::uint64_t{1} << i;
     return bits;
 }
 #endif

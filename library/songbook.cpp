@@ -83,6 +83,7 @@ std::size_t take_careful(std::string_view rest, BookLine& line, std::string& tex
     return used;
 }
 
+#if defined(__SSE2__)
 // Where, in the 64 bytes at `p`, a line ends (its LF), a mark may stand
 // (':' or '*', which every mark holds), or something only the careful
 // reading takes stands: a CR that no LF follows, a Ctrl-Z. `next` is the
@@ -101,6 +102,7 @@ LineBits line_bits(const char* p, char next) {
     b.careful = (block_bits<'\r'>(p) & ~before_lf) | block_bits<kCtrlZ>(p);
     return b;
 }
+#endif
 
 }  // namespace
 
@@ -111,8 +113,8 @@ Songbook::Songbook(std::string bytes) : bytes_(std::make_unique<std::string>(std
 
 // Through the first Ctrl-Z: a line is viewed where it stands, and only one
 // that holds a lone CR or that the cut reaches is read byte by byte into
-// text of its own. The usual lines are taken a block at a time where that
-// pays, the rest with one search each.
+// text of its own. The usual lines are taken a block at a time where the
+// processor has SSE2, the rest with one search each.
 void Songbook::split() {
     const std::string_view bytes = *bytes_;
     // Songbook lines average some thirty bytes (chord lines fewer): room for
@@ -124,7 +126,9 @@ void Songbook::split() {
     std::size_t pos = 0;
     bool text_end = false;
     while (!text_end) {
-        if constexpr (kHasByteBlocks) pos = take_usual_lines(pos, number);
+#if defined(__SSE2__)
+        pos = take_usual_lines(pos, number);
+#endif
         BookLine line;
         const LineSpan span = search_line(bytes, pos);
         bool may_hold_mark = span.marks;
@@ -157,6 +161,7 @@ inline void Songbook::add_line(BookLine line, bool may_hold_mark, std::size_t& n
     lines_.push_back(line);
 }
 
+#if defined(__SSE2__)
 // Takes the usual lines from `pos` on, 64 bytes at a time: lines ended by an
 // LF, or a CR LF, that hold no other CR and no Ctrl-Z and that the cut does
 // not reach. Returns where it stopped: at a line for the careful reading,
@@ -190,6 +195,7 @@ std::size_t Songbook::take_usual_lines(std::size_t pos, std::size_t& number) {
     }
     return start;
 }
+#endif
 
 std::size_t Songbook::first_end_marker() const {
     for (const std::size_t i : marked_)

@@ -94,7 +94,7 @@ public:
 
 private:
     void split();
-    std::size_t take_usual_lines(std::size_t pos, std::size_t& number);
+    std::size_t take_usual_lines(std::size_t pos, std::size_t& number);  // with SSE2 only
     void add_line(BookLine line, bool may_hold_mark, std::size_t& number);
     std::size_t first_end_marker() const;
 
